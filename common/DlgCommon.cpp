@@ -1,0 +1,23 @@
+#include "DlgCommon.h"
+
+#include "../plugin/ModuleState.h"
+
+void TranslateDialogOnOpen(CWnd& dialog) { g_languageFile.TranslateDialog(dialog.m_hWnd); }
+
+BOOL CDlgCommon::OnInitDialog() {
+    BOOL bResult = CDialogEx::OnInitDialog();
+    TranslateDialogOnOpen(*this);
+    return bResult;
+}
+
+BOOL CDlgCommon::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (CDialogEx::OnCommand(wParam, lParam))
+        return TRUE;
+    HWND hCtrl = reinterpret_cast<HWND>(lParam);
+    if (HIWORD(wParam) == BN_CLICKED && hCtrl &&
+        (::SendMessageW(hCtrl, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+        EndDialog(LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}

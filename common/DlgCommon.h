@@ -1,0 +1,17 @@
+// What every dialog of the module does as it opens, and a plain dialog that only shows its template.
+#pragma once
+
+#include "../platform/AfxWin.h"
+
+// Runs the translation pass over the dialog with the module's language file.
+void TranslateDialogOnOpen(CWnd& dialog);
+
+// A template shown translated, closed by any of its push buttons (the button's id is the result).
+class CDlgCommon : public CDialogEx {
+public:
+    explicit CDlgCommon(UINT nIdTemplate) : CDialogEx(nIdTemplate) {}
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+};

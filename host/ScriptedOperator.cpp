@@ -1,0 +1,212 @@
+#include "ScriptedOperator.h"
+
+namespace {
+
+Operator* g_pCurrent = nullptr;
+const UINT kTickMessage = ::RegisterWindowMessageW(L"PivoraTestOperatorTick");
+constexpr UINT kWatchdogMs = 20000;
+
+BOOL CALLBACK CloseDialogs(HWND hWnd, LPARAM) {
+    wchar_t szClass[16] = {};
+    ::GetClassNameW(hWnd, szClass, 16);
+    if (std::wstring(szClass) == L"#32770")
+        ::PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
+} // namespace
+
+HWND FindActiveDialog() {
+    // Enumeration runs from the top of the z-order: the first hit is the one in front.
+    struct Front {
+        HWND h = nullptr;
+    } front;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* p = reinterpret_cast<Front*>(lParam);
+            wchar_t szClass[16] = {};
+            ::GetClassNameW(hWnd, szClass, 16);
+            if (std::wstring(szClass) == L"#32770" && ::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd)) {
+                p->h = hWnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&front));
+    return front.h;
+}
+
+Operator::Operator() = default;
+
+Operator::~Operator() {
+    if (m_hHook)
+        ::UnhookWindowsHookEx(m_hHook);
+    if (m_nWatchdog)
+        ::KillTimer(nullptr, m_nWatchdog);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, kTickMessage, kTickMessage, PM_REMOVE)) {
+    }
+    if (g_pCurrent == this)
+        g_pCurrent = nullptr;
+}
+
+Operator& Operator::Then(Step step) {
+    m_steps.push_back({std::move(step), nullptr});
+    return *this;
+}
+
+Operator& Operator::WaitUntil(Condition condition) {
+    m_steps.push_back({nullptr, std::move(condition)});
+    return *this;
+}
+
+void Operator::Start() {
+    g_pCurrent = this;
+    m_hHook = ::SetWindowsHookExW(WH_GETMESSAGE, &Operator::GetMessageHook, nullptr, ::GetCurrentThreadId());
+    m_nWatchdog = ::SetTimer(nullptr, 0, kWatchdogMs, &Operator::OnWatchdog);
+    PostTick();
+}
+
+void Operator::PostTick() { ::PostThreadMessageW(::GetCurrentThreadId(), kTickMessage, 0, 0); }
+
+void CALLBACK Operator::OnWatchdog(HWND, UINT, UINT_PTR, DWORD) {
+    if (!g_pCurrent)
+        return;
+    g_pCurrent->m_bTimedOut = true;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &CloseDialogs, 0);
+}
+
+LRESULT CALLBACK Operator::GetMessageHook(int nCode, WPARAM wParam, LPARAM lParam) {
+    auto* pMsg = reinterpret_cast<MSG*>(lParam);
+    if (nCode == HC_ACTION && wParam == PM_REMOVE && pMsg->message == kTickMessage && pMsg->hwnd == nullptr) {
+        pMsg->message = WM_NULL;
+        if (g_pCurrent)
+            g_pCurrent->Tick();
+    }
+    return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+}
+
+void Operator::Tick() {
+    if (m_nNext >= m_steps.size())
+        return;
+    HWND hDlg = FindActiveDialog();
+    if (!hDlg) {
+        PostTick();
+        return;
+    }
+    Entry& entry = m_steps[m_nNext];
+    if (entry.condition) {
+        if (entry.condition(hDlg))
+            ++m_nNext;
+        PostTick();
+        return;
+    }
+    ++m_nNext;
+    entry.step(hDlg);
+    if (m_nNext < m_steps.size())
+        PostTick();
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+void Click(HWND hDlg, int nId) { ::SendMessageW(::GetDlgItem(hDlg, nId), BM_CLICK, 0, 0); }
+void ClickAsync(HWND hDlg, int nId) { ::PostMessageW(::GetDlgItem(hDlg, nId), BM_CLICK, 0, 0); }
+
+void PressKey(HWND hDlg, UINT vk) {
+    HWND hFocus = ::GetFocus();
+    if (!hFocus || (hFocus != hDlg && !::IsChild(hDlg, hFocus)))
+        hFocus = hDlg;
+    ::PostMessageW(hFocus, WM_KEYDOWN, vk, 1);
+    ::PostMessageW(hFocus, WM_KEYUP, vk, 0xC0000001);
+}
+
+void SetFocusTo(HWND hDlg, int nId) { ::SendMessageW(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(hDlg, nId)), TRUE); }
+
+void SelectComboItem(HWND hDlg, int nId, int nIndex) {
+    HWND hCombo = ::GetDlgItem(hDlg, nId);
+    ::SendMessageW(hCombo, CB_SETCURSEL, nIndex, 0);
+    ::SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(nId, CBN_SELENDOK), reinterpret_cast<LPARAM>(hCombo));
+    ::SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
+}
+
+void SetEditText(HWND hDlg, int nId, const std::wstring& strText) { ::SetDlgItemTextW(hDlg, nId, strText.c_str()); }
+
+void EnterEditText(HWND hDlg, int nId, const std::wstring& strText, int nNextId) {
+    SetFocusTo(hDlg, nId);
+    SetEditText(hDlg, nId, strText);
+    SetFocusTo(hDlg, nNextId);
+}
+
+void SendTimer(HWND hDlg, UINT_PTR nIdEvent) { ::SendMessageW(hDlg, WM_TIMER, nIdEvent, 0); }
+void CloseBox(HWND hDlg) { ::SendMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+std::wstring TextOf(HWND hDlg, int nId) {
+    HWND hCtrl = ::GetDlgItem(hDlg, nId);
+    wchar_t szText[2048] = {};
+    ::GetWindowTextW(hCtrl, szText, 2048);
+    return szText;
+}
+
+std::wstring CaptionOf(HWND hDlg) {
+    wchar_t szText[1024] = {};
+    ::GetWindowTextW(hDlg, szText, 1024);
+    return szText;
+}
+
+bool IsShown(HWND hDlg, int nId) { return (StyleOf(::GetDlgItem(hDlg, nId)) & WS_VISIBLE) != 0; }
+bool IsEnabled(HWND hDlg, int nId) { return ::IsWindowEnabled(::GetDlgItem(hDlg, nId)) != FALSE; }
+bool IsChecked(HWND hDlg, int nId) { return ::IsDlgButtonChecked(hDlg, nId) == BST_CHECKED; }
+LONG StyleOf(HWND hWnd) { return ::GetWindowLongW(hWnd, GWL_STYLE); }
+
+std::vector<std::wstring> ComboItems(HWND hDlg, int nId) {
+    HWND hCombo = ::GetDlgItem(hDlg, nId);
+    std::vector<std::wstring> items;
+    int nCount = static_cast<int>(::SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i) {
+        wchar_t szText[512] = {};
+        if (::SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0) < 512)
+            ::SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szText));
+        items.push_back(szText);
+    }
+    return items;
+}
+
+std::vector<LPARAM> ComboItemData(HWND hDlg, int nId) {
+    HWND hCombo = ::GetDlgItem(hDlg, nId);
+    std::vector<LPARAM> data;
+    int nCount = static_cast<int>(::SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i)
+        data.push_back(::SendMessageW(hCombo, CB_GETITEMDATA, i, 0));
+    return data;
+}
+
+int ComboSelection(HWND hDlg, int nId) {
+    return static_cast<int>(::SendMessageW(::GetDlgItem(hDlg, nId), CB_GETCURSEL, 0, 0));
+}
+
+std::vector<std::wstring> ListBoxItems(HWND hDlg, int nId) {
+    HWND hList = ::GetDlgItem(hDlg, nId);
+    std::vector<std::wstring> items;
+    int nCount = static_cast<int>(::SendMessageW(hList, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i) {
+        std::wstring str(static_cast<size_t>(::SendMessageW(hList, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
+        LRESULT n = ::SendMessageW(hList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(str.data()));
+        str.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        items.push_back(str);
+    }
+    return items;
+}
+
+std::wstring MessageBoxText(HWND hBox) {
+    // The message text of a message box is its static control 0xFFFF.
+    return TextOf(hBox, 0xFFFF);
+}
+
+std::string Narrow(const std::wstring& str) {
+    int nLen = ::WideCharToMultiByte(CP_UTF8, 0, str.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(nLen > 0 ? nLen : 1), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, str.c_str(), -1, out.data(), nLen, nullptr, nullptr);
+    out.resize(out.size() - 1);
+    return out;
+}

@@ -1,0 +1,298 @@
+#include "SimMachine.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string Num(double d) {
+    char szBuffer[64];
+    std::snprintf(szBuffer, sizeof(szBuffer), "%.15g", d);
+    return szBuffer;
+}
+
+} // namespace
+
+std::vector<std::string> SimCallLog::Filter(const std::vector<std::string>& prefixes) const {
+    std::vector<std::string> result;
+    for (const auto& strCall : m_calls) {
+        for (const auto& strPrefix : prefixes) {
+            if (strCall.compare(0, strPrefix.size(), strPrefix) == 0) {
+                result.push_back(strCall);
+                break;
+            }
+        }
+    }
+    return result;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+void SimParameter::GetIntValue(int32_t* pnValue) {
+    m_log.Add("Param(" + std::to_string(m_nId) + ").GetIntValue");
+    *pnValue = m_nValue;
+}
+
+void SimParameter::GetDoubleValue(double* pdValue) {
+    m_log.Add("Param(" + std::to_string(m_nId) + ").GetDoubleValue");
+    *pdValue = m_dValue;
+}
+
+void SimParameter::SetDoubleValue(double dValue, int32_t nFlags) {
+    m_log.Add("Param(" + std::to_string(m_nId) + ").SetDoubleValue(" + Num(dValue) + "," + std::to_string(nFlags) +
+              ")");
+    m_dValue = dValue;
+}
+
+int32_t SimPrintMode::IsHidden() {
+    m_log.Add("Mode.IsHidden");
+    return m_bHidden ? 1 : 0;
+}
+
+int32_t SimPrintMode::GetAvailability(int32_t nLayoutIndex) {
+    m_log.Add("Mode.GetAvailability(" + std::to_string(nLayoutIndex) + ")");
+    auto it = m_availability.find(nLayoutIndex);
+    return it == m_availability.end() ? 1 : it->second;
+}
+
+const char* SimPrintMode::GetName() {
+    m_log.Add("Mode.GetName");
+    return m_bNullName ? nullptr : m_strName.c_str();
+}
+
+int32_t SimPrintModeList::GetCount() {
+    m_log.Add("ModeList.GetCount");
+    return static_cast<int32_t>(m_modes.size());
+}
+
+IHostPrintMode* SimPrintModeList::GetAt(int32_t nIndex) {
+    m_log.Add("ModeList.GetAt(" + std::to_string(nIndex) + ")");
+    if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_modes.size())
+        return nullptr;
+    return m_modes[static_cast<size_t>(nIndex)].get();
+}
+
+SimPrintMode& SimPrintModeList::Add(const std::string& strName) {
+    m_modes.push_back(std::make_unique<SimPrintMode>(m_log, strName));
+    return *m_modes.back();
+}
+
+IHostPrintModeList* SimPrintModeTable::GetModeList(int32_t nKey) {
+    m_log.Add("ModeTable.GetModeList(" + std::to_string(nKey) + ")");
+    auto it = m_lists.find(nKey);
+    return it == m_lists.end() ? nullptr : it->second.get();
+}
+
+SimPrintModeList& SimPrintModeTable::List(int32_t nKey) {
+    auto& pList = m_lists[nKey];
+    if (!pList)
+        pList = std::make_unique<SimPrintModeList>(m_log);
+    return *pList;
+}
+
+int32_t SimTask::GetModeListKey() {
+    m_log.Add("Task.GetModeListKey");
+    return m_nKey;
+}
+
+int32_t SimTask::GetPrintMode() {
+    m_log.Add("Task.GetPrintMode");
+    return m_nMode;
+}
+
+void SimTask::SetPrintMode(uint32_t nModeIndex) {
+    m_log.Add("Task.SetPrintMode(" + std::to_string(nModeIndex) + ")");
+    m_nMode = static_cast<int32_t>(nModeIndex);
+}
+
+int32_t SimGroupLayout::GetLayoutIndex() {
+    m_log.Add("Layout.GetLayoutIndex");
+    return m_nLayoutIndex;
+}
+
+IHostIdList* SimGroupLayout::GetGroupIdList() {
+    m_log.Add("Layout.GetGroupIdList");
+    return nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+SimPrinter::SimPrinter(SimMachine& machine)
+    : m_modeTable(machine.m_log), m_layout(machine.m_log), m_machine(machine) {}
+
+SimParameter& SimPrinter::Parameter(int32_t nId) {
+    auto& pParam = m_parameters[nId];
+    if (!pParam)
+        pParam = std::make_unique<SimParameter>(m_machine.m_log, nId);
+    return *pParam;
+}
+
+IHostParameter* SimPrinter::GetParameter(int32_t nId) {
+    m_machine.m_log.Add("Printer.GetParameter(" + std::to_string(nId) + ")");
+    return &Parameter(nId);
+}
+
+IHostGroupLayout* SimPrinter::GetGroupLayout() {
+    m_machine.m_log.Add("Printer.GetGroupLayout");
+    return &m_layout;
+}
+
+IHostGroupTable* SimPrinter::GetGroupTable() {
+    m_machine.m_log.Add("Printer.GetGroupTable");
+    return nullptr;
+}
+
+IHostPrintModeTable* SimPrinter::GetPrintModeTable() {
+    m_machine.m_log.Add("Printer.GetPrintModeTable");
+    return m_bHasModeTable ? &m_modeTable : nullptr;
+}
+
+IHostMachineInfo* SimPrinter::GetMachineInfo() {
+    m_machine.m_log.Add("Printer.GetMachineInfo");
+    return nullptr;
+}
+
+IHostSnapshot* SimPrinter::CreateSnapshot() {
+    m_machine.m_log.Add("Printer.CreateSnapshot");
+    return nullptr;
+}
+
+void SimPrinter::ReleaseSnapshot(IHostSnapshot*) { m_machine.m_log.Add("Printer.ReleaseSnapshot"); }
+
+// ---------------------------------------------------------------------------------------------------------
+
+SimMachine::SimMachine() : m_printer(*this) {}
+SimMachine::~SimMachine() = default;
+
+SimParameter& SimMachine::Parameter(int32_t nId) {
+    auto& pParam = m_parameters[nId];
+    if (!pParam)
+        pParam = std::make_unique<SimParameter>(m_log, nId);
+    return *pParam;
+}
+
+SimTask& SimMachine::AddTask(const std::string& strName, int32_t nKey, int32_t nMode) {
+    m_tasks.push_back(std::make_unique<SimTask>(m_log, strName, nKey, nMode));
+    return *m_tasks.back();
+}
+
+IHostPrinter* SimMachine::GetPrinter() {
+    m_log.Add("Root.GetPrinter");
+    return m_bHasPrinter ? &m_printer : nullptr;
+}
+
+IHostParameter* SimMachine::GetParameter(int32_t nId) {
+    m_log.Add("Root.GetParameter(" + std::to_string(nId) + ")");
+    return &Parameter(nId);
+}
+
+void SimMachine::GetZPosition(double* pdZ) {
+    m_log.Add("Root.GetZPosition");
+    *pdZ = m_dZPosition;
+}
+
+int32_t SimMachine::ConfirmPrintPosition() {
+    m_log.Add("Root.ConfirmPrintPosition");
+    if (m_onAction)
+        m_onAction("ConfirmPrintPosition");
+    return 1;
+}
+
+int32_t SimMachine::ApplySettings(int32_t nArg1, int32_t nArg2, int32_t nArg3) {
+    m_log.Add("Root.ApplySettings(" + std::to_string(nArg1) + "," + std::to_string(nArg2) + "," +
+              std::to_string(nArg3) + ")");
+    if (m_onAction)
+        m_onAction("ApplySettings");
+    return 1;
+}
+
+int32_t SimMachine::ResetInkSupplyTimeout() {
+    m_log.Add("Root.ResetInkSupplyTimeout");
+    if (m_onAction)
+        m_onAction("ResetInkSupplyTimeout");
+    return 1;
+}
+
+int32_t SimMachine::GetMultiStepState() {
+    m_log.Add("Root.GetMultiStepState");
+    return 0;
+}
+
+int32_t SimMachine::SendNextStepSignal() {
+    m_log.Add("Root.SendNextStepSignal");
+    return 1;
+}
+
+int32_t SimMachine::SendCancelSignal() {
+    m_log.Add("Root.SendCancelSignal");
+    return 1;
+}
+
+int32_t SimMachine::SendFinishSignal() {
+    m_log.Add("Root.SendFinishSignal");
+    return 1;
+}
+
+int32_t SimMachine::GetVersionRecord(BoardVersionRecord*) {
+    m_log.Add("Root.GetVersionRecord");
+    return 0;
+}
+
+IHostController* SimMachine::GetController() {
+    m_log.Add("Root.GetController");
+    return nullptr;
+}
+
+void SimMachine::GetMachineDateTime(MachineDateTime*) { m_log.Add("Root.GetMachineDateTime"); }
+
+IHostHeadConfig* SimMachine::GetHeadConfig() {
+    m_log.Add("Root.GetHeadConfig");
+    return nullptr;
+}
+
+IHostHeadSettings* SimMachine::GetHeadSettings() {
+    m_log.Add("Root.GetHeadSettings");
+    return nullptr;
+}
+
+IHostChannelGroupTables* SimMachine::GetGroupSettings() {
+    m_log.Add("Root.GetGroupSettings");
+    return nullptr;
+}
+
+IHostGroupTable* SimMachine::GetGroupTable() {
+    m_log.Add("Root.GetGroupTable");
+    return nullptr;
+}
+
+IHostEclosionTemplateList* SimMachine::GetEclosionTemplates() {
+    m_log.Add("Root.GetEclosionTemplates");
+    return nullptr;
+}
+
+int32_t SimMachine::IsSnapshotEnabled() {
+    m_log.Add("Root.IsSnapshotEnabled");
+    return 0;
+}
+
+std::unique_ptr<SimMachine> SimMachine::CreateDefault() {
+    auto pMachine = std::make_unique<SimMachine>();
+    SimMachine& m = *pMachine;
+    m.m_log.m_bRecording = false;
+    m.m_printer.Parameter(kParamPrintConfirm).m_nValue = 1;
+    m.m_printer.Parameter(kParamPrintModeAsk).m_nValue = 1;
+    m.m_printer.m_layout.m_nLayoutIndex = 0;
+
+    // Print modes of the two task kinds the default machine prints; some hidden, one not for this layout.
+    SimPrintModeList& photo = m.m_printer.m_modeTable.List(1);
+    photo.Add("Production 4 pass");
+    photo.Add("Quality 8 pass");
+    photo.Add("Service test pass").m_bHidden = true;
+    photo.Add("High density 12 pass");
+    photo.Add("White underlay 6 pass").m_availability[0] = kPrintModeUnavailable;
+    SimPrintModeList& draft = m.m_printer.m_modeTable.List(2);
+    draft.Add("Draft 2 pass");
+    m.AddTask("Poster A0", 1, 1);
+    m.AddTask("Proof sheet", 2, 0);
+    m.m_dZPosition = 12.5;
+    return pMachine;
+}

@@ -1,0 +1,98 @@
+#include "WindowCapture.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <memory>
+
+#include "../platform/AfxGdi.h"
+
+COLORREF CapturedImage::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= nWidth || y >= nHeight)
+        return CLR_INVALID;
+    uint32_t px = pixels[static_cast<size_t>(y) * static_cast<size_t>(nWidth) + static_cast<size_t>(x)];
+    return RGB((px >> 16) & 0xFF, (px >> 8) & 0xFF, px & 0xFF);
+}
+
+CapturedImage CaptureWindow(HWND hWnd, bool bClientOnly) {
+    CapturedImage image;
+    RECT rc;
+    if (bClientOnly) {
+        ::GetClientRect(hWnd, &rc);
+        ::MapWindowPoints(hWnd, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+    } else {
+        ::GetWindowRect(hWnd, &rc);
+    }
+    image.nWidth = rc.right - rc.left;
+    image.nHeight = rc.bottom - rc.top;
+    if (image.nWidth <= 0 || image.nHeight <= 0)
+        return image;
+    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+
+    CWindowDC screen(nullptr);
+    unique_hdc memDC(::CreateCompatibleDC(screen));
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = image.nWidth;
+    bmi.bmiHeader.biHeight = -image.nHeight;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* pBits = nullptr;
+    unique_hbitmap bitmap(::CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0));
+    if (!bitmap || !pBits)
+        return image;
+    {
+        CSelectObject select(memDC.get(), bitmap.get());
+        ::BitBlt(memDC.get(), 0, 0, image.nWidth, image.nHeight, screen, rc.left, rc.top, SRCCOPY);
+    }
+    ::GdiFlush();
+    const auto* pSrc = static_cast<const uint32_t*>(pBits);
+    image.pixels.assign(pSrc, pSrc + static_cast<size_t>(image.nWidth) * static_cast<size_t>(image.nHeight));
+    for (auto& px : image.pixels)
+        px &= 0x00FFFFFF;
+    return image;
+}
+
+namespace {
+
+bool FindPngEncoder(CLSID* pClsid) {
+    UINT nCount = 0, nSize = 0;
+    Gdiplus::GetImageEncodersSize(&nCount, &nSize);
+    if (nSize == 0)
+        return false;
+    std::vector<BYTE> buffer(nSize);
+    auto* pCodecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(nCount, nSize, pCodecs);
+    for (UINT i = 0; i < nCount; ++i) {
+        if (std::wstring(pCodecs[i].MimeType) == L"image/png") {
+            *pClsid = pCodecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+bool SavePng(const CapturedImage& image, const std::wstring& strPath) {
+    if (image.nWidth <= 0 || image.nHeight <= 0)
+        return false;
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+        return false;
+    bool bSaved = false;
+    {
+        std::vector<uint32_t> pixels = image.pixels;
+        for (auto& px : pixels)
+            px |= 0xFF000000;
+        Gdiplus::Bitmap bitmap(image.nWidth, image.nHeight, image.nWidth * 4, PixelFormat32bppARGB,
+                               reinterpret_cast<BYTE*>(pixels.data()));
+        CLSID clsid;
+        if (FindPngEncoder(&clsid))
+            bSaved = bitmap.Save(strPath.c_str(), &clsid, nullptr) == Gdiplus::Ok;
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return bSaved;
+}

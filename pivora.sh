@@ -1,0 +1,130 @@
+#!/usr/bin/env bash
+# Set-up, build, run and test on Debian. Each command installs what is missing first.
+#   ./pivora.sh run  [--lang Chs]   the host simulator on its default machine
+#   ./pivora.sh shots [DIR]         every dialog as PNG (default: shots/)
+#   ./pivora.sh test                every test
+#   ./pivora.sh build               build only
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")" && pwd)
+BUILD=${PIVORA_BUILD:-$ROOT/build}
+BIN=$BUILD/bin
+export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+
+PACKAGES=(g++-mingw-w64-x86-64 wine64 wine xvfb xauth cmake ninja-build googletest fonts-wqy-microhei
+          x11-utils)
+
+setup() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        local sudo=""
+        [ "$(id -u)" -ne 0 ] && sudo="sudo"
+        echo "Installing: ${missing[*]}"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    fi
+}
+
+build() {
+    if [ ! -f "$BUILD/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+            -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/tests/wine-run.sh"
+    fi
+    cmake --build "$BUILD"
+}
+
+XVFB_PID=""
+start_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        return
+    fi
+    local n=99
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
+    echo "Xvfb did not start" >&2
+    exit 1
+}
+
+start_wine() {
+    if [ ! -f "$WINEPREFIX/.pivora-ready" ]; then
+        echo "Preparing the Wine prefix in $WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 || true
+        wineserver -w
+        # Wine draws captions itself (no window manager under Xvfb), and Chinese text falls back to a CJK font.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
+        for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" Arial; do
+            wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+                /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+        done
+        wineserver -w
+        touch "$WINEPREFIX/.pivora-ready"
+    fi
+    # One persistent server for the whole run, so every program starts fast.
+    wineserver -p
+}
+
+shots() {
+    local out
+    out=$(realpath -m "$1")
+    mkdir -p "$out"
+    (cd "$BIN" && wine PivoraHost.exe --shot "$(winepath -w "$out")")
+    echo "Pictures of every dialog, in English and Chinese, are in $out"
+}
+
+stop_all() {
+    wineserver -k >/dev/null 2>&1 || true
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" >/dev/null 2>&1 || true
+}
+
+cmd=${1:-run}
+shift || true
+case "$cmd" in
+build)
+    setup
+    build
+    ;;
+test)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    (cd "$BUILD" && ctest --output-on-failure "$@")
+    ;;
+run)
+    setup
+    build
+    trap stop_all EXIT
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+        start_wine
+        echo "Starting the host simulator on DISPLAY=$DISPLAY"
+        (cd "$BIN" && wine PivoraHost.exe "$@")
+    else
+        # No screen to show it on: run it on a virtual one and photograph every dialog instead.
+        start_display
+        start_wine
+        shots "$ROOT/shots"
+    fi
+    ;;
+shots)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    shots "${1:-$ROOT/shots}"
+    ;;
+*)
+    echo "usage: $0 run|shots [DIR]|test|build" >&2
+    exit 2
+    ;;
+esac

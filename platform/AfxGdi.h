@@ -1,0 +1,87 @@
+// One owner per GDI handle: a unique_ptr whose deleter knows the handle type and its one release call.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <type_traits>
+
+template <typename H> struct GdiObjectDeleter {
+    using pointer = H;
+    void operator()(H h) const noexcept {
+        if (h)
+            ::DeleteObject(h);
+    }
+};
+
+template <typename H> using unique_gdi = std::unique_ptr<std::remove_pointer_t<H>, GdiObjectDeleter<H>>;
+
+using unique_hfont = unique_gdi<HFONT>;
+using unique_hpen = unique_gdi<HPEN>;
+using unique_hbrush = unique_gdi<HBRUSH>;
+using unique_hrgn = unique_gdi<HRGN>;
+using unique_hbitmap = unique_gdi<HBITMAP>;
+
+struct DcDeleter {
+    using pointer = HDC;
+    void operator()(HDC h) const noexcept {
+        if (h)
+            ::DeleteDC(h);
+    }
+};
+using unique_hdc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
+
+// A DC obtained with GetDC, given back with ReleaseDC to the same window.
+class CWindowDC {
+public:
+    explicit CWindowDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {}
+    ~CWindowDC() {
+        if (m_hDC)
+            ::ReleaseDC(m_hWnd, m_hDC);
+    }
+    CWindowDC(const CWindowDC&) = delete;
+    CWindowDC& operator=(const CWindowDC&) = delete;
+    HDC GetSafeHdc() const { return m_hDC; }
+    operator HDC() const { return m_hDC; }
+
+private:
+    HWND m_hWnd;
+    HDC m_hDC;
+};
+
+// Selects an object into a DC and puts the previous one back when the scope ends.
+class CSelectObject {
+public:
+    CSelectObject(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(::SelectObject(hDC, hObject)) {}
+    ~CSelectObject() {
+        if (m_hOld)
+            ::SelectObject(m_hDC, m_hOld);
+    }
+    CSelectObject(const CSelectObject&) = delete;
+    CSelectObject& operator=(const CSelectObject&) = delete;
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_hOld;
+};
+
+// The font object of the dialogs: created at run time, sent to controls, released with the dialog.
+class CFont {
+public:
+    CFont() = default;
+    BOOL CreateFont(int nHeight, int nWidth, int nEscapement, int nOrientation, int nWeight, BYTE bItalic,
+                    BYTE bUnderline, BYTE cStrikeOut, BYTE nCharSet, BYTE nOutPrecision, BYTE nClipPrecision,
+                    BYTE nQuality, BYTE nPitchAndFamily, const wchar_t* lpszFacename) {
+        m_hFont.reset(::CreateFontW(nHeight, nWidth, nEscapement, nOrientation, nWeight, bItalic, bUnderline,
+                                    cStrikeOut, nCharSet, nOutPrecision, nClipPrecision, nQuality,
+                                    nPitchAndFamily, lpszFacename));
+        return m_hFont != nullptr;
+    }
+    HFONT GetSafeHandle() const { return m_hFont.get(); }
+    operator HFONT() const { return m_hFont.get(); }
+    void DeleteObject() { m_hFont.reset(); }
+
+private:
+    unique_hfont m_hFont;
+};

@@ -1,0 +1,386 @@
+#include "AfxWin.h"
+
+#include <unordered_map>
+
+namespace {
+
+AFX_MODULE_STATE g_moduleState;
+AfxTextTranslator g_pfnTranslate = nullptr;
+CWinApp* g_pApp = nullptr;
+
+// Window handles bound to objects of this module. One UI thread, so no lock.
+std::unordered_map<HWND, CWnd*>& PermanentMap() {
+    static std::unordered_map<HWND, CWnd*> map;
+    return map;
+}
+
+struct ActCtxDeleter {
+    using pointer = HANDLE;
+    void operator()(HANDLE h) const noexcept {
+        if (h != INVALID_HANDLE_VALUE)
+            ::ReleaseActCtx(h);
+    }
+};
+std::unique_ptr<void, ActCtxDeleter> g_actCtx{INVALID_HANDLE_VALUE};
+bool g_bActCtxTried = false;
+
+HANDLE ModuleActivationContext() {
+    if (!g_bActCtxTried) {
+        g_bActCtxTried = true;
+        ACTCTXW ctx = {};
+        ctx.cbSize = sizeof(ctx);
+        ctx.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        ctx.hModule = AfxGetInstanceHandle();
+        ctx.lpResourceName = MAKEINTRESOURCEW(2);
+        wchar_t szPath[MAX_PATH] = {};
+        ::GetModuleFileNameW(ctx.hModule, szPath, MAX_PATH);
+        ctx.lpSource = szPath;
+        g_actCtx.reset(::CreateActCtxW(&ctx));
+    }
+    return g_actCtx.get();
+}
+
+} // namespace
+
+AFX_MODULE_STATE* AfxGetModuleState() { return &g_moduleState; }
+HINSTANCE AfxGetResourceHandle() { return g_moduleState.m_hCurrentResourceHandle; }
+void AfxSetResourceHandle(HINSTANCE hResource) { g_moduleState.m_hCurrentResourceHandle = hResource; }
+HINSTANCE AfxGetInstanceHandle() {
+    return g_moduleState.m_hCurrentInstanceHandle ? g_moduleState.m_hCurrentInstanceHandle
+                                                  : ::GetModuleHandleW(nullptr);
+}
+
+void AfxSetTextTranslator(AfxTextTranslator pfnTranslate) { g_pfnTranslate = pfnTranslate; }
+std::wstring AfxTranslate(const std::wstring& strKey) { return g_pfnTranslate ? g_pfnTranslate(strKey) : strKey; }
+
+CWinApp::CWinApp(const wchar_t* lpszAppName) : m_pszAppName(lpszAppName) {
+    g_pApp = this;
+    g_moduleState.m_lpszCurrentAppName = lpszAppName;
+}
+CWinApp::~CWinApp() {
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+CWinApp* AfxGetApp() { return g_pApp; }
+
+BOOL AfxDllMain(HINSTANCE hInstance, DWORD dwReason) {
+    if (dwReason == DLL_PROCESS_ATTACH) {
+        g_moduleState.m_hCurrentInstanceHandle = hInstance;
+        // Until an operation switches, resources are the host's, as in the host's own module state.
+        g_moduleState.m_hCurrentResourceHandle = ::GetModuleHandleW(nullptr);
+        return g_pApp ? g_pApp->InitInstance() : TRUE;
+    }
+    if (dwReason == DLL_PROCESS_DETACH && g_pApp)
+        g_pApp->ExitInstance();
+    return TRUE;
+}
+
+CActivationContextScope::CActivationContextScope() {
+    HANDLE hCtx = ModuleActivationContext();
+    if (hCtx != INVALID_HANDLE_VALUE)
+        m_bActive = ::ActivateActCtx(hCtx, &m_ulCookie);
+}
+CActivationContextScope::~CActivationContextScope() {
+    if (m_bActive)
+        ::DeactivateActCtx(0, m_ulCookie);
+}
+
+int AfxMessageBox(const std::wstring& strText, UINT nType) {
+    CDialog* pDlg = CDialog::GetActiveModalDialog();
+    HWND hOwner = pDlg ? pDlg->m_hWnd : ::GetActiveWindow();
+    const wchar_t* lpszCaption = g_pApp ? g_pApp->m_pszAppName : L"";
+    return ::MessageBoxW(hOwner, strText.c_str(), lpszCaption, nType);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+void CMessageMap::Command(UINT nId, UINT nCode, CommandHandler fn) { m_commands.push_back({nId, nCode, std::move(fn)}); }
+void CMessageMap::Notify(UINT nId, UINT nCode, NotifyHandler fn) { m_notifies.push_back({nId, nCode, std::move(fn)}); }
+void CMessageMap::NotifyReflect(UINT nCode, NotifyHandler fn) { m_reflected.push_back({0, nCode, std::move(fn)}); }
+void CMessageMap::Message(UINT nMsg, MessageHandler fn) { m_messages.push_back({nMsg, std::move(fn)}); }
+
+bool CMessageMap::DispatchCommand(UINT nId, UINT nCode) const {
+    for (const auto& entry : m_commands) {
+        if (entry.nId == nId && entry.nCode == nCode) {
+            entry.fn();
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CMessageMap::DispatchNotify(NMHDR* pHdr, LRESULT* pResult) const {
+    for (const auto& entry : m_notifies) {
+        if (entry.nId == pHdr->idFrom && entry.nCode == pHdr->code) {
+            entry.fn(pHdr, pResult);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CMessageMap::DispatchReflectedNotify(NMHDR* pHdr, LRESULT* pResult) const {
+    for (const auto& entry : m_reflected) {
+        if (entry.nCode == pHdr->code) {
+            entry.fn(pHdr, pResult);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CMessageMap::DispatchMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) const {
+    for (const auto& entry : m_messages) {
+        if (entry.nMsg == nMsg) {
+            *pResult = entry.fn(wParam, lParam);
+            return true;
+        }
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+CWnd::~CWnd() {
+    if (m_hWnd) {
+        if (m_pfnSuper)
+            UnsubclassWindow();
+        else
+            Detach();
+    }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
+    auto& map = PermanentMap();
+    auto it = map.find(hWnd);
+    return it == map.end() ? nullptr : it->second;
+}
+
+BOOL CWnd::Attach(HWND hWnd) {
+    if (!hWnd || m_hWnd)
+        return FALSE;
+    m_hWnd = hWnd;
+    PermanentMap()[hWnd] = this;
+    BindMessageMap();
+    return TRUE;
+}
+
+HWND CWnd::Detach() {
+    HWND hWnd = m_hWnd;
+    if (hWnd)
+        PermanentMap().erase(hWnd);
+    m_hWnd = nullptr;
+    return hWnd;
+}
+
+void CWnd::BindMessageMap() {
+    if (!m_bMapDeclared) {
+        m_bMapDeclared = true;
+        DeclareMessageMap(m_messageMap);
+    }
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    if (!Attach(hWnd))
+        return FALSE;
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::AfxWndProc)));
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nId, CWnd* pParent) {
+    HWND hCtrl = ::GetDlgItem(pParent->m_hWnd, static_cast<int>(nId));
+    return hCtrl ? SubclassWindow(hCtrl) : FALSE;
+}
+
+HWND CWnd::UnsubclassWindow() {
+    if (m_pfnSuper && m_hWnd)
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    m_pfnSuper = nullptr;
+    return Detach();
+}
+
+std::wstring CWnd::GetWindowText() const {
+    int nLen = ::GetWindowTextLengthW(m_hWnd);
+    std::wstring str(static_cast<size_t>(nLen) + 1, L'\0');
+    int nGot = ::GetWindowTextW(m_hWnd, str.data(), nLen + 1);
+    str.resize(nGot > 0 ? static_cast<size_t>(nGot) : 0);
+    return str;
+}
+
+std::wstring CWnd::GetDlgItemText(int nId) const {
+    HWND hCtrl = GetDlgItem(nId);
+    if (!hCtrl)
+        return {};
+    int nLen = ::GetWindowTextLengthW(hCtrl);
+    std::wstring str(static_cast<size_t>(nLen) + 1, L'\0');
+    int nGot = ::GetWindowTextW(hCtrl, str.data(), nLen + 1);
+    str.resize(nGot > 0 ? static_cast<size_t>(nGot) : 0);
+    return str;
+}
+
+BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+
+void CWnd::SendMessageToDescendants(UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL bDeep) {
+    for (HWND hChild = ::GetTopWindow(m_hWnd); hChild; hChild = ::GetNextWindow(hChild, GW_HWNDNEXT)) {
+        ::SendMessageW(hChild, nMsg, wParam, lParam);
+        if (bDeep && ::GetTopWindow(hChild)) {
+            CWnd temp;
+            temp.m_hWnd = hChild;
+            temp.SendMessageToDescendants(nMsg, wParam, lParam, bDeep);
+            temp.m_hWnd = nullptr;
+        }
+    }
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+void CWnd::DeclareMessageMap(CMessageMap&) {}
+
+BOOL CWnd::OnChildNotify(UINT nMsg, WPARAM, LPARAM lParam, LRESULT* pResult) {
+    if (nMsg == WM_NOTIFY)
+        return m_messageMap.DispatchReflectedNotify(reinterpret_cast<NMHDR*>(lParam), pResult);
+    return FALSE;
+}
+
+BOOL CWnd::ReflectToChild(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    HWND hChild = nullptr;
+    switch (nMsg) {
+    case WM_NOTIFY:
+        hChild = reinterpret_cast<NMHDR*>(lParam)->hwndFrom;
+        break;
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+        hChild = reinterpret_cast<HWND>(lParam);
+        break;
+    case WM_DRAWITEM:
+        hChild = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+        break;
+    default:
+        return FALSE;
+    }
+    CWnd* pChild = hChild ? FromHandlePermanent(hChild) : nullptr;
+    return pChild && pChild->OnChildNotify(nMsg, wParam, lParam, pResult);
+}
+
+LRESULT CWnd::Default(UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    return m_pfnSuper ? ::CallWindowProcW(m_pfnSuper, m_hWnd, nMsg, wParam, lParam)
+                      : ::DefWindowProcW(m_hWnd, nMsg, wParam, lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    LRESULT lResult = 0;
+    if (ReflectToChild(nMsg, wParam, lParam, &lResult))
+        return lResult;
+    if (nMsg == WM_COMMAND && m_messageMap.DispatchCommand(LOWORD(wParam), HIWORD(wParam)))
+        return 0;
+    if (nMsg == WM_NOTIFY && m_messageMap.DispatchNotify(reinterpret_cast<NMHDR*>(lParam), &lResult))
+        return lResult;
+    if (m_messageMap.DispatchMessage(nMsg, wParam, lParam, &lResult))
+        return lResult;
+    return Default(nMsg, wParam, lParam);
+}
+
+LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    CWnd* pWnd = FromHandlePermanent(hWnd);
+    if (!pWnd)
+        return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+    if (nMsg == WM_NCDESTROY) {
+        // The window goes away before its object: give back the original procedure and forget the handle.
+        WNDPROC pfnSuper = pWnd->m_pfnSuper;
+        pWnd->UnsubclassWindow();
+        return pfnSuper ? ::CallWindowProcW(pfnSuper, hWnd, nMsg, wParam, lParam)
+                        : ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+    }
+    return pWnd->WindowProc(nMsg, wParam, lParam);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+std::wstring CComboBox::GetLBText(int nIndex) const {
+    LRESULT nLen = SendMessage(CB_GETLBTEXTLEN, nIndex);
+    if (nLen == CB_ERR)
+        return {};
+    std::wstring str(static_cast<size_t>(nLen) + 1, L'\0');
+    LRESULT nGot = SendMessage(CB_GETLBTEXT, nIndex, reinterpret_cast<LPARAM>(str.data()));
+    str.resize(nGot > 0 ? static_cast<size_t>(nGot) : 0);
+    return str;
+}
+
+std::wstring CListBox::GetText(int nIndex) const {
+    LRESULT nLen = SendMessage(LB_GETTEXTLEN, nIndex);
+    if (nLen == LB_ERR)
+        return {};
+    std::wstring str(static_cast<size_t>(nLen) + 1, L'\0');
+    LRESULT nGot = SendMessage(LB_GETTEXT, nIndex, reinterpret_cast<LPARAM>(str.data()));
+    str.resize(nGot > 0 ? static_cast<size_t>(nGot) : 0);
+    return str;
+}
+
+int CListCtrl::InsertColumn(int nCol, const std::wstring& strHeading, int nFormat, int nWidth) {
+    LVCOLUMNW col = {};
+    col.mask = LVCF_TEXT | LVCF_FMT | (nWidth >= 0 ? LVCF_WIDTH : 0);
+    col.fmt = nFormat;
+    col.cx = nWidth;
+    col.pszText = const_cast<wchar_t*>(strHeading.c_str());
+    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, nCol, reinterpret_cast<LPARAM>(&col)));
+}
+
+int CListCtrl::InsertItem(int nItem, const std::wstring& strText) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = nItem;
+    item.pszText = const_cast<wchar_t*>(strText.c_str());
+    return static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const std::wstring& strText) {
+    LVITEMW item = {};
+    item.iSubItem = nSubItem;
+    item.pszText = const_cast<wchar_t*>(strText.c_str());
+    return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTW, nItem, reinterpret_cast<LPARAM>(&item)));
+}
+
+std::wstring CListCtrl::GetItemText(int nItem, int nSubItem) const {
+    std::wstring str(1024, L'\0');
+    LVITEMW item = {};
+    item.iSubItem = nSubItem;
+    item.pszText = str.data();
+    item.cchTextMax = static_cast<int>(str.size());
+    LRESULT nGot = SendMessage(LVM_GETITEMTEXTW, nItem, reinterpret_cast<LPARAM>(&item));
+    str.resize(nGot > 0 ? static_cast<size_t>(nGot) : 0);
+    return str;
+}
+
+BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData) {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = nItem;
+    item.lParam = static_cast<LPARAM>(dwData);
+    return static_cast<BOOL>(SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+DWORD_PTR CListCtrl::GetItemData(int nItem) const {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = nItem;
+    SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return static_cast<DWORD_PTR>(item.lParam);
+}
+
+BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
+    LVITEMW item = {};
+    item.state = nState;
+    item.stateMask = nMask;
+    return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, nItem, reinterpret_cast<LPARAM>(&item)));
+}
+
+BOOL CListCtrl::GetSubItemRect(int nItem, int nSubItem, int nArea, RECT* pRect) const {
+    pRect->top = nSubItem;
+    pRect->left = nArea;
+    return static_cast<BOOL>(SendMessage(LVM_GETSUBITEMRECT, nItem, reinterpret_cast<LPARAM>(pRect)));
+}

@@ -1,0 +1,41 @@
+// The module's application object, its entry point and the two exported functions.
+#include <windows.h>
+
+#include <new>
+
+#include "../platform/AfxWin.h"
+#include "ModuleState.h"
+#include "PivoraProc.h"
+
+namespace {
+
+std::wstring TranslateFrameworkText(const std::wstring& strKey) { return g_languageFile.Translate(strKey); }
+
+} // namespace
+
+class CPivoraApp : public CWinApp {
+public:
+    CPivoraApp() : CWinApp(L"Pivora") {}
+    BOOL InitInstance() override {
+        CWinApp::InitInstance();
+        AfxSetTextTranslator(&TranslateFrameworkText);
+        return TRUE;
+    }
+};
+
+CPivoraApp theApp;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
+    if (dwReason == DLL_PROCESS_ATTACH)
+        ::DisableThreadLibraryCalls(hInstance);
+    return AfxDllMain(hInstance, dwReason);
+}
+
+extern "C" __declspec(dllexport) CPivoraProcVirtual* NewInterface() {
+    return new (std::nothrow) CPivoraProc();
+}
+
+extern "C" __declspec(dllexport) void ReleaseInterface(CPivoraProcVirtual* pInterface) {
+    if (pInterface)
+        pInterface->DeletingDestructor(1);
+}

@@ -1,0 +1,158 @@
+#include "PivoraProc.h"
+
+#include <new>
+
+#include "../common/DlgCommon.h"
+#include "../common/Settings.h"
+#include "../dialogs/print/DlgConfirmPrintMode.h"
+#include "../dialogs/print/PrintModeRules.h"
+#include "../res/resource.h"
+#include "ModuleState.h"
+
+namespace {
+
+// The modal result that means OK.
+constexpr INT_PTR kModalOK = IDOK;
+
+int32_t ReadIntParameter(IHostPrinter* pPrinter, int32_t nId) {
+    int32_t nValue = 0;
+    pPrinter->GetParameter(nId)->GetIntValue(&nValue);
+    return nValue;
+}
+
+} // namespace
+
+void* CPivoraProc::DeletingDestructor(uint32_t nFlags) {
+    this->~CPivoraProc();
+    if (nFlags & 1)
+        ::operator delete(this);
+    return this;
+}
+
+void CPivoraProc::SwitchToModuleResources() {
+    // The handle is looked up by name, so the module answers only when its file is called Pivora.dll.
+    std::wstring strPath = GetModuleDir(AfxGetInstanceHandle()) + L"Pivora.dll";
+    m_hModule = ::GetModuleHandleW(strPath.c_str());
+    m_hPrevResource = AfxGetModuleState()->m_hCurrentResourceHandle;
+    AfxGetModuleState()->m_hCurrentResourceHandle = m_hModule;
+}
+
+void CPivoraProc::RestoreHostResources() {
+    if (m_hPrevResource) {
+        AfxGetModuleState()->m_hCurrentResourceHandle = m_hPrevResource;
+        m_hPrevResource = nullptr;
+    }
+}
+
+void CPivoraProc::SetLanguage(const LanguageRecord* pLanguage) {
+    std::wstring strFolder = L"Chs";
+    if (pLanguage) {
+        // The folder name is read only up to the end of its field, terminator or not.
+        const char16_t* pName = pLanguage->szFolderName;
+        size_t nLen = 0;
+        while (nLen < kLanguageFolderNameChars && pName[nLen] != u'\0')
+            ++nLen;
+        strFolder.assign(reinterpret_cast<const wchar_t*>(pName), nLen);
+    }
+    g_languageFile.m_strIniPath = GetExeDir() + L"Lang\\" + strFolder + L"\\Pivora.ini";
+}
+
+void CPivoraProc::SetHostInterface(IHostInterface* pHost) { g_pHostInterface = pHost; }
+
+int32_t CPivoraProc::ShowCutInkSetting(IHostPrinter* pPrinter, uint32_t, int32_t*, uint32_t*) {
+    if (!pPrinter)
+        return 0;
+    SwitchToModuleResources();
+    CDlgCommon dlg(IDD_CUT_INK_SETTING);
+    dlg.DoModal();
+    RestoreHostResources();
+    return 1;
+}
+
+int32_t CPivoraProc::ShowDetailVersionInfo(const SoftwareVersionRecord*) {
+    SwitchToModuleResources();
+    CDlgCommon dlg(IDD_DETAIL_VERSION_INFO);
+    dlg.DoModal();
+    RestoreHostResources();
+    return 1;
+}
+
+int32_t CPivoraProc::ConfirmPrintMode(IHostTask* pTask) {
+    if (!g_pHostInterface || !pTask)
+        return 0;
+    IHostPrinter* pPrinter = g_pHostInterface->GetPrinter();
+    if (!pPrinter)
+        return 0;
+    if (ReadIntParameter(pPrinter, kParamPrintModeAsk) == 0)
+        return 1;
+    if (g_bNoMoreHintsPrintMode)
+        return 1;
+    if (CountSelectablePrintModes(pPrinter, pTask) < 2)
+        return 1;
+
+    SwitchToModuleResources();
+    CDlgConfirmPrintMode dlg(pPrinter, pTask);
+    INT_PTR nResult = dlg.DoModal();
+    RestoreHostResources();
+    return nResult == kModalOK ? 1 : 0;
+}
+
+int32_t CPivoraProc::ConfirmPrint(int32_t nSelector) {
+    if (!g_bPrintConfirmEnabled)
+        return 1;
+    IHostPrinter* pPrinter = g_pHostInterface ? g_pHostInterface->GetPrinter() : nullptr;
+    if (!pPrinter)
+        return 2;
+    if (ReadIntParameter(pPrinter, kParamPrintConfirm) == 0)
+        return 1;
+
+    SwitchToModuleResources();
+    int32_t nResult;
+    if ((nSelector & 0xFFFF) == 1) {
+        CDlgCommon dlg(IDD_PRINT_CONFIRM_PLAT);
+        nResult = static_cast<int32_t>(dlg.DoModal());
+    } else {
+        CDlgCommon dlg(IDD_PRINT_BEFORE_POPUP);
+        nResult = dlg.DoModal() == IDC_START_PRINTING ? 1 : 2;
+    }
+    RestoreHostResources();
+    return nResult;
+}
+
+int32_t CPivoraProc::ShowCustomEclosion(uint32_t) {
+    SwitchToModuleResources();
+    CDlgCommon dlg(IDD_CUSTOM_ECLOSION);
+    dlg.DoModal();
+    RestoreHostResources();
+    return 1;
+}
+
+int32_t CPivoraProc::ShowSwitchInkOrder() {
+    SwitchToModuleResources();
+    CDlgCommon dlg(IDD_SWITCH_INK_ORDER);
+    dlg.DoModal();
+    RestoreHostResources();
+    return 1;
+}
+
+int32_t CPivoraProc::ShowSupplyInkTimeout() {
+    if (g_bSupplyInkTimeoutShowing)
+        return 1;
+    g_bSupplyInkTimeoutShowing = 1;
+    SwitchToModuleResources();
+    {
+        CDlgCommon dlg(IDD_SUPPLY_INK_TIMEOUT);
+        dlg.DoModal();
+    }
+    RestoreHostResources();
+    g_bSupplyInkTimeoutShowing = 0;
+    return 1;
+}
+
+int32_t CPivoraProc::ShowMultiStepPopup(const MultiStepRecord*) {
+    SwitchToModuleResources();
+    CDlgCommon dlg(IDD_MULTI_STEP_POPUP);
+    dlg.DoModal();
+    RestoreHostResources();
+    return 1;
+}

@@ -1,0 +1,95 @@
+#include "Plugin.h"
+
+#include <fstream>
+#include <stdexcept>
+
+std::wstring TestExeDir() {
+    wchar_t szPath[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, szPath, MAX_PATH);
+    std::wstring str = szPath;
+    return str.substr(0, str.find_last_of(L'\\') + 1);
+}
+
+void WriteUtf16File(const std::wstring& strPath, const std::wstring& strText) {
+    std::ofstream out(strPath.c_str(), std::ios::binary | std::ios::trunc);
+    out.put(static_cast<char>(0xFF));
+    out.put(static_cast<char>(0xFE));
+    for (wchar_t ch : strText) {
+        out.put(static_cast<char>(ch & 0xFF));
+        out.put(static_cast<char>((ch >> 8) & 0xFF));
+    }
+}
+
+void WriteTextFile(const std::wstring& strPath, const std::string& strText) {
+    std::ofstream out(strPath.c_str(), std::ios::binary | std::ios::trunc);
+    out << strText;
+}
+
+std::string ReadTextFile(const std::wstring& strPath) {
+    std::ifstream in(strPath.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+LoadedPlugin::LoadedPlugin() {
+    m_hModule = ::LoadLibraryW(L"Pivora.dll");
+    if (!m_hModule)
+        throw std::runtime_error("Pivora.dll did not load");
+    m_pfnNew = reinterpret_cast<PFN_NewInterface>(reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, "NewInterface")));
+    m_pfnRelease = reinterpret_cast<PFN_ReleaseInterface>(reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, "ReleaseInterface")));
+}
+
+LoadedPlugin::~LoadedPlugin() {
+    if (m_hModule)
+        ::FreeLibrary(m_hModule);
+}
+
+namespace {
+
+LRESULT CALLBACK HostWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+}
+
+HWND CreateHostWindow() {
+    static bool s_bRegistered = false;
+    if (!s_bRegistered) {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = &HostWndProc;
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"PivoraTestHost";
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        ::RegisterClassW(&wc);
+        s_bRegistered = true;
+    }
+    HWND hWnd = ::CreateWindowW(L"PivoraTestHost", L"Test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480,
+                                nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SetActiveWindow(hWnd);
+    return hWnd;
+}
+
+} // namespace
+
+PluginSession::PluginSession(const wchar_t* pszLanguage) : m_pMachine(std::make_unique<SimMachine>()) {
+    m_pInterface = NewInterface();
+    if (pszLanguage)
+        SetLanguage(pszLanguage);
+    m_pInterface->SetHostInterface(m_pMachine.get());
+    m_hHostWindow = CreateHostWindow();
+}
+
+PluginSession::~PluginSession() {
+    m_pInterface.reset();
+    if (m_hHostWindow)
+        ::DestroyWindow(m_hHostWindow);
+}
+
+InterfacePtr PluginSession::NewInterface() {
+    return InterfacePtr(m_plugin.m_pfnNew(), InterfaceDeleter{m_plugin.m_pfnRelease});
+}
+
+void PluginSession::SetLanguage(const wchar_t* pszFolder) {
+    LanguageRecord record = {};
+    std::wstring strFolder = pszFolder;
+    for (size_t i = 0; i < strFolder.size() && i + 1 < kLanguageFolderNameChars; ++i)
+        record.szFolderName[i] = static_cast<char16_t>(strFolder[i]);
+    m_pInterface->SetLanguage(&record);
+}
