@@ -15,7 +15,9 @@
 #include "PivoraInterface.h"
 #include "ScriptedOperator.h"
 #include "SimMachine.h"
+#include "SimPrintFlow.h"
 #include "WindowCapture.h"
+#include "../res/resource.h"
 
 namespace {
 
@@ -35,6 +37,7 @@ enum CommandId : int {
     kIdTask,
     kIdLog,
     kIdStatus,
+    kIdUnit,
 };
 
 struct Operation {
@@ -56,6 +59,10 @@ const Operation kOperations[] = {
 };
 
 const wchar_t* const kLanguages[] = {L"English", L"Chs"};
+// Length units of the host's project file, in the order of UNIT_SEL.
+const wchar_t* const kUnits[] = {L"mm", L"inch", L"cm"};
+// The Z axis moves 0.04 mm every 100 ms while a print confirmation shows it.
+constexpr UINT kZAxisStepMs = 100;
 
 class HostApp {
 public:
@@ -73,6 +80,10 @@ public:
     std::wstring m_strLanguage = L"English";
     HWND m_hMain = nullptr;
     size_t m_nLogShown = 0;
+    SimZAxisMotion m_zMotion{10.0, 15.0, 0.04};
+    bool m_bMoveZAxis = true;
+    // The machine runs a multi-step operation on its own timer; the shots drive it step by step instead.
+    bool m_bRunMultiStepByTimer = true;
 
     ~HostApp() {
         if (m_pInterface)
@@ -83,6 +94,8 @@ public:
 
 private:
     static LRESULT CALLBACK MainProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
+    static void CALLBACK OnZAxisTimer(HWND, UINT, UINT_PTR, DWORD);
+    int32_t RunConfirmPrint(int32_t nSelector);
     void CreateControls(HWND hWnd);
     void OnCommand(int nId, int nCode);
     void ShowLog(int32_t nResult, int nCommand);
@@ -90,6 +103,27 @@ private:
 };
 
 HostApp* g_pApp = nullptr;
+
+// The dialog's poll timer of the multi-step operation.
+constexpr UINT_PTR kMultiStepPollTimer = 10;
+
+// The start callback handed over in the multi-step record: the machine begins the operation.
+void StartMultiStepOperation() { g_pApp->m_pMachine->m_multiStep.Start(); }
+
+void CALLBACK OnMultiStepTimer(HWND, UINT, UINT_PTR, DWORD) { g_pApp->m_pMachine->m_multiStep.Tick(); }
+
+// The picture of a multi-step run is taken in its middle: the machine's timer and the dialog's poll take
+// turns until the second step waits for the operator, with Next Step pressed after the first.
+void AddMultiStepShotSteps(Operator& shot, SimMultiStep& operation) {
+    auto runUntilWaiting = [&operation](HWND hDlg) {
+        operation.Tick();
+        SendTimer(hDlg, kMultiStepPollTimer);
+        return operation.m_nState == kMultiStepWaitingOperator;
+    };
+    shot.WaitUntil(runUntilWaiting);
+    shot.Then([](HWND hDlg) { Click(hDlg, IDC_MULTI_STEP_NEXT); });
+    shot.WaitUntil(runUntilWaiting);
+}
 
 bool HostApp::Load() {
     m_hModule = ::LoadLibraryW(L"Pivora.dll");
@@ -104,7 +138,22 @@ bool HostApp::Load() {
         return false;
     SetLanguage(m_strLanguage);
     m_pInterface->SetHostInterface(m_pMachine.get());
+    // The host's own files: the module writes Data\Temp.ini and reads the length unit of Project.ini.
+    EnsureSimDataFolder(SimHostDir());
+    if (ReadSimProjectUnit(SimHostDir()) < 0)
+        WriteSimProjectUnit(SimHostDir(), 0);
     return true;
+}
+
+void CALLBACK HostApp::OnZAxisTimer(HWND, UINT, UINT_PTR, DWORD) { g_pApp->m_zMotion.Step(*g_pApp->m_pMachine); }
+
+int32_t HostApp::RunConfirmPrint(int32_t nSelector) {
+    // The platform keeps moving while the operator watches the live Z position.
+    UINT_PTR nTimer = m_bMoveZAxis ? ::SetTimer(nullptr, 0, kZAxisStepMs, &HostApp::OnZAxisTimer) : 0;
+    int32_t nResult = m_pInterface->ConfirmPrint(nSelector);
+    if (nTimer)
+        ::KillTimer(nullptr, nTimer);
+    return nResult;
 }
 
 void HostApp::SetLanguage(const std::wstring& strFolder) {
@@ -127,24 +176,36 @@ int32_t HostApp::Run(int nCommand) {
     case kCmdPrintMode:
         return m_pInterface->ConfirmPrintMode(&SelectedTask());
     case kCmdConfirmPlat:
-        return m_pInterface->ConfirmPrint(1);
+        return RunConfirmPrint(1);
     case kCmdConfirmBefore:
-        return m_pInterface->ConfirmPrint(0);
+        return RunConfirmPrint(0);
     case kCmdMultiStep: {
         auto pRecord = std::make_unique<MultiStepRecord>();
-        return m_pInterface->ShowMultiStepPopup(pRecord.get());
+        m_pMachine->m_multiStep.FillRecord(*pRecord, m_strLanguage == L"Chs");
+        pRecord->nStartCallback = reinterpret_cast<uintptr_t>(&StartMultiStepOperation);
+        // The machine advances on the host's thread timer while the dialog follows it.
+        UINT_PTR nTimer =
+            m_bRunMultiStepByTimer ? ::SetTimer(nullptr, 0, SimMultiStep::kTickMs, &OnMultiStepTimer) : 0;
+        int32_t nResult = m_pInterface->ShowMultiStepPopup(pRecord.get());
+        if (nTimer)
+            ::KillTimer(nullptr, nTimer);
+        return nResult;
     }
     case kCmdCutInk: {
-        int32_t values[kCutInkValueCount] = {};
-        uint32_t nApplyToAll = 0;
-        return m_pInterface->ShowCutInkSetting(m_pMachine->GetPrinter(), 0xFFFFFFFF, values, &nApplyToAll);
+        // The machine keeps its values: what the operator set last time shows next time.
+        SimCutInkSettings& cutInk = m_pMachine->m_printer.m_cutInk;
+        return m_pInterface->ShowCutInkSetting(m_pMachine->GetPrinter(), 0xFFFFFFFF, cutInk.nValues,
+                                               &cutInk.nApplyToAll);
     }
     case kCmdSwitchInk:
         return m_pInterface->ShowSwitchInkOrder();
     case kCmdSupplyTimeout:
+        // The ink supply has timed out; the question clears it only when the operator chooses Reset.
+        m_pMachine->m_inkSupply.m_bTimedOut = true;
         return m_pInterface->ShowSupplyInkTimeout();
     case kCmdEclosion:
-        return m_pInterface->ShowCustomEclosion(0);
+        // Shift held down on the button lets the operator edit the default templates too.
+        return m_pInterface->ShowCustomEclosion(::GetKeyState(VK_SHIFT) < 0 ? 1 : 0);
     case kCmdVersion: {
         SoftwareVersionRecord record = {};
         return m_pInterface->ShowDetailVersionInfo(&record);
@@ -167,18 +228,23 @@ void HostApp::CreateControls(HWND hWnd) {
         ::SendMessageW(hCtrl, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
         return hCtrl;
     };
-    make(L"STATIC", L"Language:", SS_RIGHT, 10, 14, 80, 20, -1);
-    HWND hLang = make(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_TABSTOP, 96, 10, 140, 200, kIdLanguage);
+    make(L"STATIC", L"Language:", SS_RIGHT, 10, 14, 60, 20, -1);
+    HWND hLang = make(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_TABSTOP, 74, 10, 100, 200, kIdLanguage);
     for (const wchar_t* pszLang : kLanguages)
         ::SendMessageW(hLang, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszLang));
     ::SendMessageW(hLang, CB_SETCURSEL, m_strLanguage == L"Chs" ? 1 : 0, 0);
-    make(L"STATIC", L"Print task:", SS_RIGHT, 250, 14, 80, 20, -1);
-    HWND hTask = make(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_TABSTOP, 336, 10, 180, 200, kIdTask);
+    make(L"STATIC", L"Print task:", SS_RIGHT, 184, 14, 70, 20, -1);
+    HWND hTask = make(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_TABSTOP, 258, 10, 160, 200, kIdTask);
     for (const auto& pTask : m_pMachine->m_tasks) {
         std::wstring strName(pTask->m_strName.begin(), pTask->m_strName.end());
         ::SendMessageW(hTask, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(strName.c_str()));
     }
     ::SendMessageW(hTask, CB_SETCURSEL, 0, 0);
+    make(L"STATIC", L"Length unit:", SS_RIGHT, 426, 14, 70, 20, -1);
+    HWND hUnit = make(L"COMBOBOX", L"", CBS_DROPDOWNLIST | WS_TABSTOP, 500, 10, 100, 200, kIdUnit);
+    for (const wchar_t* pszUnit : kUnits)
+        ::SendMessageW(hUnit, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(pszUnit));
+    ::SendMessageW(hUnit, CB_SETCURSEL, ReadSimProjectUnit(SimHostDir()), 0);
     int y = 44;
     for (const Operation& op : kOperations) {
         make(L"BUTTON", op.pszLabel, BS_PUSHBUTTON | WS_TABSTOP, 10, y, 250, 26, op.nCommand);
@@ -214,10 +280,20 @@ void HostApp::OnCommand(int nId, int nCode) {
         SetLanguage(kLanguages[nSel == 1 ? 1 : 0]);
         return;
     }
+    if (nId == kIdUnit && nCode == CBN_SELCHANGE) {
+        int nSel = static_cast<int>(::SendDlgItemMessageW(m_hMain, kIdUnit, CB_GETCURSEL, 0, 0));
+        WriteSimProjectUnit(SimHostDir(), nSel < 0 ? 0 : nSel);
+        return;
+    }
     if (nId >= kCmdFirst && nId < kCmdLast && nCode == BN_CLICKED) {
         m_pMachine->m_log.m_bRecording = true;
         int32_t nResult = Run(nId);
         ShowLog(nResult, nId);
+        if (nId == kCmdConfirmPlat) {
+            wchar_t szLine[64];
+            std::swprintf(szLine, 64, L"Data\\Temp.ini NOT_PRINT_CONFIRM=%d", ReadSimNotPrintConfirm(SimHostDir()));
+            ::SendDlgItemMessageW(m_hMain, kIdLog, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(szLine));
+        }
     }
 }
 
@@ -265,15 +341,26 @@ int HostApp::RunWindow(HINSTANCE hInstance) {
 int HostApp::RunShots(const std::wstring& strDir) {
     ::CreateDirectoryW(strDir.c_str(), nullptr);
     int nFailures = 0;
+    // Pictures in millimetres with the Z axis standing still; the person's unit comes back afterwards.
+    m_bMoveZAxis = false;
+    m_bRunMultiStepByTimer = false;
+    int nUnit = ReadSimProjectUnit(SimHostDir());
+    WriteSimProjectUnit(SimHostDir(), 0);
     for (const wchar_t* pszLanguage : kLanguages) {
         SetLanguage(pszLanguage);
         for (const Operation& op : kOperations) {
             std::wstring strPath = strDir + L"\\" + op.pszShotName + L"-" + pszLanguage + L".png";
             bool bSaved = false;
             Operator shot;
+            if (op.nCommand == kCmdMultiStep)
+                AddMultiStepShotSteps(shot, m_pMachine->m_multiStep);
             shot.Then([&](HWND hDlg) {
+                // The live Z position, as the operator sees it after the first refresh.
+                if (op.nCommand == kCmdConfirmPlat || op.nCommand == kCmdConfirmBefore)
+                    SendTimer(hDlg, 1);
                 bSaved = SavePng(CaptureWindow(hDlg), strPath);
-                ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);
+                // A running multi-step operation would ask before Cancel; OK leaves at once.
+                ::PostMessageW(hDlg, WM_COMMAND, op.nCommand == kCmdMultiStep ? IDOK : IDCANCEL, 0);
             });
             shot.Start();
             Run(op.nCommand);
@@ -283,6 +370,7 @@ int HostApp::RunShots(const std::wstring& strDir) {
             }
         }
     }
+    WriteSimProjectUnit(SimHostDir(), nUnit < 0 ? 0 : nUnit);
     return nFailures == 0 ? 0 : 1;
 }
 

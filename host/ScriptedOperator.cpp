@@ -40,6 +40,10 @@ HWND FindActiveDialog() {
 Operator::Operator() = default;
 
 Operator::~Operator() {
+    // No longer the current one before the queue is drained: the hook of an earlier operator that is still
+    // alive would otherwise tick this one again for every tick removed, and the drain would never end.
+    if (g_pCurrent == this)
+        g_pCurrent = nullptr;
     if (m_hHook)
         ::UnhookWindowsHookEx(m_hHook);
     if (m_nWatchdog)
@@ -47,8 +51,6 @@ Operator::~Operator() {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, kTickMessage, kTickMessage, PM_REMOVE)) {
     }
-    if (g_pCurrent == this)
-        g_pCurrent = nullptr;
 }
 
 Operator& Operator::Then(Step step) {
@@ -139,7 +141,24 @@ void EnterEditText(HWND hDlg, int nId, const std::wstring& strText, int nNextId)
 }
 
 void SendTimer(HWND hDlg, UINT_PTR nIdEvent) { ::SendMessageW(hDlg, WM_TIMER, nIdEvent, 0); }
+
+void MoveSlider(HWND hDlg, int nId, int nPos, int nScrollCode) {
+    HWND hSlider = ::GetDlgItem(hDlg, nId);
+    ::SendMessageW(hSlider, TBM_SETPOS, TRUE, nPos);
+    ::SendMessageW(hDlg, WM_HSCROLL, MAKEWPARAM(nScrollCode, nPos), reinterpret_cast<LPARAM>(hSlider));
+}
+
 void CloseBox(HWND hDlg) { ::SendMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+void SelectListBoxItem(HWND hDlg, int nId, int nIndex) {
+    HWND hList = ::GetDlgItem(hDlg, nId);
+    ::SendMessageW(hList, LB_SETCURSEL, nIndex, 0);
+    ::SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(nId, LBN_SELCHANGE), reinterpret_cast<LPARAM>(hList));
+}
+
+int ListBoxSelection(HWND hDlg, int nId) {
+    return static_cast<int>(::SendMessageW(::GetDlgItem(hDlg, nId), LB_GETCURSEL, 0, 0));
+}
 
 std::wstring TextOf(HWND hDlg, int nId) {
     HWND hCtrl = ::GetDlgItem(hDlg, nId);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
@@ -58,7 +59,13 @@ void SetEditText(HWND hDlg, int nId, const std::wstring& strText);
 // Types into an edit and moves the focus away, as leaving the field does.
 void EnterEditText(HWND hDlg, int nId, const std::wstring& strText, int nNextId);
 void SendTimer(HWND hDlg, UINT_PTR nIdEvent);
+// Moves a trackbar as the operator's drag does: the new position, then WM_HSCROLL to the dialog with the
+// scroll code and the trackbar as its sender.
+void MoveSlider(HWND hDlg, int nId, int nPos, int nScrollCode = TB_THUMBPOSITION);
 void CloseBox(HWND hDlg); // the caption's close box
+// Selects a list box entry as a click on it does: the selection, then LBN_SELCHANGE to the dialog.
+void SelectListBoxItem(HWND hDlg, int nId, int nIndex);
+int ListBoxSelection(HWND hDlg, int nId);
 
 std::wstring TextOf(HWND hDlg, int nId);
 std::wstring CaptionOf(HWND hDlg);

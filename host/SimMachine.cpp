@@ -111,13 +111,13 @@ int32_t SimGroupLayout::GetLayoutIndex() {
 
 IHostIdList* SimGroupLayout::GetGroupIdList() {
     m_log.Add("Layout.GetGroupIdList");
-    return nullptr;
+    return m_bHasIdList ? &m_idList : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------------------
 
 SimPrinter::SimPrinter(SimMachine& machine)
-    : m_modeTable(machine.m_log), m_layout(machine.m_log), m_machine(machine) {}
+    : m_modeTable(machine.m_log), m_layout(machine.m_log), m_groupTable(machine.m_log), m_machine(machine) {}
 
 SimParameter& SimPrinter::Parameter(int32_t nId) {
     auto& pParam = m_parameters[nId];
@@ -138,7 +138,7 @@ IHostGroupLayout* SimPrinter::GetGroupLayout() {
 
 IHostGroupTable* SimPrinter::GetGroupTable() {
     m_machine.m_log.Add("Printer.GetGroupTable");
-    return nullptr;
+    return m_bHasGroupTable ? &m_groupTable : nullptr;
 }
 
 IHostPrintModeTable* SimPrinter::GetPrintModeTable() {
@@ -153,14 +153,17 @@ IHostMachineInfo* SimPrinter::GetMachineInfo() {
 
 IHostSnapshot* SimPrinter::CreateSnapshot() {
     m_machine.m_log.Add("Printer.CreateSnapshot");
-    return nullptr;
+    return m_machine.m_snapshots.Create();
 }
 
-void SimPrinter::ReleaseSnapshot(IHostSnapshot*) { m_machine.m_log.Add("Printer.ReleaseSnapshot"); }
+void SimPrinter::ReleaseSnapshot(IHostSnapshot* pSnapshot) {
+    m_machine.m_log.Add("Printer.ReleaseSnapshot");
+    m_machine.m_snapshots.Release(pSnapshot);
+}
 
 // ---------------------------------------------------------------------------------------------------------
 
-SimMachine::SimMachine() : m_printer(*this) {}
+SimMachine::SimMachine() : m_printer(*this), m_eclosion(m_log), m_snapshots(m_log) {}
 SimMachine::~SimMachine() = default;
 
 SimParameter& SimMachine::Parameter(int32_t nId) {
@@ -207,6 +210,8 @@ int32_t SimMachine::ApplySettings(int32_t nArg1, int32_t nArg2, int32_t nArg3) {
 
 int32_t SimMachine::ResetInkSupplyTimeout() {
     m_log.Add("Root.ResetInkSupplyTimeout");
+    m_inkSupply.m_bTimedOut = false;
+    ++m_inkSupply.m_nResets;
     if (m_onAction)
         m_onAction("ResetInkSupplyTimeout");
     return 1;
@@ -214,22 +219,22 @@ int32_t SimMachine::ResetInkSupplyTimeout() {
 
 int32_t SimMachine::GetMultiStepState() {
     m_log.Add("Root.GetMultiStepState");
-    return 0;
+    return m_multiStep.m_nState;
 }
 
 int32_t SimMachine::SendNextStepSignal() {
     m_log.Add("Root.SendNextStepSignal");
-    return 1;
+    return m_multiStep.OnNextStepSignal();
 }
 
 int32_t SimMachine::SendCancelSignal() {
     m_log.Add("Root.SendCancelSignal");
-    return 1;
+    return m_multiStep.OnCancelSignal();
 }
 
 int32_t SimMachine::SendFinishSignal() {
     m_log.Add("Root.SendFinishSignal");
-    return 1;
+    return m_multiStep.OnFinishSignal();
 }
 
 int32_t SimMachine::GetVersionRecord(BoardVersionRecord*) {
@@ -261,17 +266,18 @@ IHostChannelGroupTables* SimMachine::GetGroupSettings() {
 
 IHostGroupTable* SimMachine::GetGroupTable() {
     m_log.Add("Root.GetGroupTable");
-    return nullptr;
+    // One set of ink groups: the machine's.
+    return m_printer.m_bHasGroupTable ? &m_printer.m_groupTable : nullptr;
 }
 
 IHostEclosionTemplateList* SimMachine::GetEclosionTemplates() {
     m_log.Add("Root.GetEclosionTemplates");
-    return nullptr;
+    return m_bHasEclosionTemplates ? &m_eclosion : nullptr;
 }
 
 int32_t SimMachine::IsSnapshotEnabled() {
     m_log.Add("Root.IsSnapshotEnabled");
-    return 0;
+    return m_snapshots.m_bEnabled ? 1 : 0;
 }
 
 std::unique_ptr<SimMachine> SimMachine::CreateDefault() {
@@ -294,5 +300,12 @@ std::unique_ptr<SimMachine> SimMachine::CreateDefault() {
     m.AddTask("Poster A0", 1, 1);
     m.AddTask("Proof sheet", 2, 0);
     m.m_dZPosition = 12.5;
+    // The print platform: lengths in millimetres, as the host keeps them.
+    m.Parameter(kParamMaterialHeight).m_dValue = 3.2;
+    m.Parameter(kParamPrintHeight).m_dValue = 2.5;
+    m.Parameter(kParamPrintPosX).m_dValue = 120;
+    m.Parameter(kParamPrintPosY).m_dValue = 45.5;
+    AddDefaultInks(m);
+    AddDefaultEclosionTemplates(m.m_eclosion);
     return pMachine;
 }

@@ -11,6 +11,9 @@
 
 #include "PivoraHost.h"
 #include "PivoraRecords.h"
+#include "SimEclosion.h"
+#include "SimInk.h"
+#include "SimMultiStep.h"
 
 class SimMachine;
 
@@ -105,11 +108,13 @@ private:
 
 class SimGroupLayout final : public IHostGroupLayout {
 public:
-    explicit SimGroupLayout(SimCallLog& log) : m_log(log) {}
+    explicit SimGroupLayout(SimCallLog& log) : m_idList(log), m_log(log) {}
     int32_t GetLayoutIndex() override;
     IHostIdList* GetGroupIdList() override;
 
     int32_t m_nLayoutIndex = 0;
+    bool m_bHasIdList = true;
+    SimIdList m_idList;
 
 private:
     SimCallLog& m_log;
@@ -131,6 +136,9 @@ public:
     bool m_bHasModeTable = true;
     SimPrintModeTable m_modeTable;
     SimGroupLayout m_layout;
+    bool m_bHasGroupTable = true;
+    SimGroupTable m_groupTable;
+    SimCutInkSettings m_cutInk;
 
 private:
     SimMachine& m_machine;
@@ -175,6 +183,11 @@ public:
     SimPrinter m_printer;
     std::vector<std::unique_ptr<SimTask>> m_tasks;
     double m_dZPosition = 0;
+    bool m_bHasEclosionTemplates = true;
+    SimEclosionTemplateList m_eclosion;
+    SimSnapshots m_snapshots; // made by the printer, allowed by the machine's setting
+    SimInkSupply m_inkSupply;
+    SimMultiStep m_multiStep; // the operation behind GetMultiStepState and the three signals
     // Called on every ConfirmPrintPosition, ResetInkSupplyTimeout and the like, so a test or the
     // simulator's window can react while a dialog is open.
     std::function<void(const std::string&)> m_onAction;

@@ -43,8 +43,11 @@ CapturedImage CaptureWindow(HWND hWnd, bool bClientOnly) {
     if (!bitmap || !pBits)
         return image;
     {
+        // The window's own pixels: under Wine the screen can lag behind what the window has just painted.
+        HDC hSource = bClientOnly ? ::GetDC(hWnd) : ::GetWindowDC(hWnd);
         CSelectObject select(memDC.get(), bitmap.get());
-        ::BitBlt(memDC.get(), 0, 0, image.nWidth, image.nHeight, screen, rc.left, rc.top, SRCCOPY);
+        ::BitBlt(memDC.get(), 0, 0, image.nWidth, image.nHeight, hSource, 0, 0, SRCCOPY);
+        ::ReleaseDC(hWnd, hSource);
     }
     ::GdiFlush();
     const auto* pSrc = static_cast<const uint32_t*>(pBits);

@@ -50,6 +50,28 @@ private:
     HDC m_hDC;
 };
 
+// The DC of one WM_PAINT: BeginPaint when made, EndPaint when the scope ends.
+class CPaintDC {
+public:
+    explicit CPaintDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::BeginPaint(hWnd, &m_ps)) {}
+    ~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
+    HDC GetSafeHdc() const { return m_hDC; }
+    operator HDC() const { return m_hDC; }
+    // Fills with a plain colour through the background colour, so no brush has to be made.
+    void FillSolidRect(const RECT& rc, COLORREF clr) {
+        COLORREF clrOld = ::SetBkColor(m_hDC, clr);
+        ::ExtTextOutW(m_hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+        ::SetBkColor(m_hDC, clrOld);
+    }
+
+private:
+    HWND m_hWnd;
+    PAINTSTRUCT m_ps = {};
+    HDC m_hDC;
+};
+
 // Selects an object into a DC and puts the previous one back when the scope ends.
 class CSelectObject {
 public:

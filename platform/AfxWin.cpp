@@ -221,6 +221,44 @@ std::wstring CWnd::GetDlgItemText(int nId) const {
 
 BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
 
+void CWnd::CenterWindow(CWnd* pAlternateOwner) {
+    HWND hCenter = pAlternateOwner ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
+    MONITORINFO mi = {};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoW(::MonitorFromWindow(hCenter ? hCenter : m_hWnd, MONITOR_DEFAULTTONEAREST), &mi);
+    RECT rcArea = mi.rcWork;
+    RECT rcCenter = rcArea;
+    if (hCenter && ::IsWindowVisible(hCenter) && !::IsIconic(hCenter))
+        ::GetWindowRect(hCenter, &rcCenter);
+    RECT rc;
+    ::GetWindowRect(m_hWnd, &rc);
+    int nWidth = rc.right - rc.left;
+    int nHeight = rc.bottom - rc.top;
+    int x = (rcCenter.left + rcCenter.right) / 2 - nWidth / 2;
+    int y = (rcCenter.top + rcCenter.bottom) / 2 - nHeight / 2;
+    if (x + nWidth > rcArea.right)
+        x = rcArea.right - nWidth;
+    if (x < rcArea.left)
+        x = rcArea.left;
+    if (y + nHeight > rcArea.bottom)
+        y = rcArea.bottom - nHeight;
+    if (y < rcArea.top)
+        y = rcArea.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CWnd::CreateControl(const wchar_t* pszClass, const std::wstring& strText, DWORD dwStyle, const RECT& rect,
+                         CWnd* pParentWnd, UINT nId, DWORD dwExStyle) {
+    if (m_hWnd || !pParentWnd || !pParentWnd->m_hWnd)
+        return FALSE;
+    HWND hWnd = ::CreateWindowExW(dwExStyle, pszClass, strText.c_str(), dwStyle | WS_CHILD, rect.left, rect.top,
+                                  rect.right - rect.left, rect.bottom - rect.top, pParentWnd->m_hWnd,
+                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)), AfxGetInstanceHandle(),
+                                  nullptr);
+    // Subclassed, so the object lets go of the handle when the window is destroyed with its parent.
+    return hWnd ? SubclassWindow(hWnd) : FALSE;
+}
+
 void CWnd::SendMessageToDescendants(UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL bDeep) {
     for (HWND hChild = ::GetTopWindow(m_hWnd); hChild; hChild = ::GetNextWindow(hChild, GW_HWNDNEXT)) {
         ::SendMessageW(hChild, nMsg, wParam, lParam);

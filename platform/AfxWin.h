@@ -171,7 +171,17 @@ public:
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
     HWND SetFocus() { return ::SetFocus(m_hWnd); }
+    // A message box owned by this window, with a caption of its own.
+    int MessageBox(const std::wstring& strText, const std::wstring& strCaption, UINT nType = MB_OK) {
+        return ::MessageBoxW(m_hWnd, strText.c_str(), strCaption.c_str(), nType);
+    }
     BOOL DestroyWindow();
+    // Centres a top-level window over its owner (or the alternate owner), kept inside the work area; over
+    // the work area when there is no visible owner.
+    void CenterWindow(CWnd* pAlternateOwner = nullptr);
+    // Creates a child control of a window class at run time and binds this object to it.
+    BOOL CreateControl(const wchar_t* pszClass, const std::wstring& strText, DWORD dwStyle, const RECT& rect,
+                       CWnd* pParentWnd, UINT nId, DWORD dwExStyle = 0);
 
     // Sends WM_SETFONT to every child window that exists now.
     void SendMessageToDescendants(UINT nMsg, WPARAM wParam, LPARAM lParam, BOOL bDeep = TRUE);
@@ -284,9 +294,17 @@ class CEdit : public CWnd {
 public:
     void SetSel(int nStart, int nEnd) { SendMessage(EM_SETSEL, nStart, nEnd); }
     void SetReadOnly(BOOL bReadOnly = TRUE) { SendMessage(EM_SETREADONLY, bReadOnly); }
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nId) {
+        return CreateControl(L"EDIT", L"", dwStyle, rect, pParentWnd, nId);
+    }
 };
 
-class CStatic : public CWnd {};
+class CStatic : public CWnd {
+public:
+    BOOL Create(const std::wstring& strText, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nId) {
+        return CreateControl(L"STATIC", strText, dwStyle, rect, pParentWnd, nId);
+    }
+};
 
 class CComboBox : public CWnd {
 public:
@@ -316,6 +334,7 @@ public:
     int InsertString(int nIndex, const std::wstring& str) {
         return static_cast<int>(SendMessage(LB_INSERTSTRING, nIndex, reinterpret_cast<LPARAM>(str.c_str())));
     }
+    int DeleteString(int nIndex) { return static_cast<int>(SendMessage(LB_DELETESTRING, nIndex)); }
     void ResetContent() { SendMessage(LB_RESETCONTENT); }
     int SetTopIndex(int nIndex) { return static_cast<int>(SendMessage(LB_SETTOPINDEX, nIndex)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
@@ -326,6 +345,9 @@ public:
 
 class CSliderCtrl : public CWnd {
 public:
+    BOOL Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nId) {
+        return CreateControl(TRACKBAR_CLASSW, L"", dwStyle, rect, pParentWnd, nId);
+    }
     void SetRange(int nMin, int nMax, BOOL bRedraw = FALSE) {
         SendMessage(TBM_SETRANGEMIN, FALSE, nMin);
         SendMessage(TBM_SETRANGEMAX, bRedraw, nMax);

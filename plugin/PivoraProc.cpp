@@ -1,10 +1,17 @@
 #include "PivoraProc.h"
 
+#include <cstring>
 #include <new>
 
 #include "../common/DlgCommon.h"
 #include "../common/Settings.h"
+#include "../dialogs/ink/DlgCutInkSetting.h"
+#include "../dialogs/ink/DlgSupplyInkTimeout.h"
+#include "../dialogs/ink/DlgCustomEclosion.h"
 #include "../dialogs/print/DlgConfirmPrintMode.h"
+#include "../dialogs/print/DlgMultiStepPopupKT.h"
+#include "../dialogs/print/DlgPrintBeforePopupKT.h"
+#include "../dialogs/print/DlgPrintConfirmPlat.h"
 #include "../dialogs/print/PrintModeRules.h"
 #include "../res/resource.h"
 #include "ModuleState.h"
@@ -13,6 +20,9 @@ namespace {
 
 // The modal result that means OK.
 constexpr INT_PTR kModalOK = IDOK;
+
+// Height of the ink supply question's font, in logical units.
+constexpr int kSupplyInkTimeoutFontHeight = 30;
 
 int32_t ReadIntParameter(IHostPrinter* pPrinter, int32_t nId) {
     int32_t nValue = 0;
@@ -59,13 +69,20 @@ void CPivoraProc::SetLanguage(const LanguageRecord* pLanguage) {
 
 void CPivoraProc::SetHostInterface(IHostInterface* pHost) { g_pHostInterface = pHost; }
 
-int32_t CPivoraProc::ShowCutInkSetting(IHostPrinter* pPrinter, uint32_t, int32_t*, uint32_t*) {
+int32_t CPivoraProc::ShowCutInkSetting(IHostPrinter* pPrinter, uint32_t nRowCount, int32_t* pValues,
+                                       uint32_t* pApplyToAll) {
     if (!pPrinter)
         return 0;
     SwitchToModuleResources();
-    CDlgCommon dlg(IDD_CUT_INK_SETTING);
-    dlg.DoModal();
+    CDlgCutInkSetting dlg(pPrinter, nRowCount, pValues);
+    INT_PTR nResult = dlg.DoModal();
     RestoreHostResources();
+    if (nResult == kModalOK) {
+        if (pValues)
+            std::memcpy(pValues, dlg.GetCutInkValues().nValues, sizeof(dlg.GetCutInkValues().nValues));
+        if (pApplyToAll)
+            *pApplyToAll = dlg.GetApplyToAll();
+    }
     return 1;
 }
 
@@ -109,19 +126,21 @@ int32_t CPivoraProc::ConfirmPrint(int32_t nSelector) {
     SwitchToModuleResources();
     int32_t nResult;
     if ((nSelector & 0xFFFF) == 1) {
-        CDlgCommon dlg(IDD_PRINT_CONFIRM_PLAT);
+        CDlgPrintConfirmPlat dlg;
         nResult = static_cast<int32_t>(dlg.DoModal());
     } else {
-        CDlgCommon dlg(IDD_PRINT_BEFORE_POPUP);
-        nResult = dlg.DoModal() == IDC_START_PRINTING ? 1 : 2;
+        // The choice, not the modal result: a dialog that failed to open leaves it at 2, do not print.
+        CDlgPrintBeforePopupKT dlg;
+        dlg.DoModal();
+        nResult = dlg.GetResult();
     }
     RestoreHostResources();
     return nResult;
 }
 
-int32_t CPivoraProc::ShowCustomEclosion(uint32_t) {
+int32_t CPivoraProc::ShowCustomEclosion(uint32_t nEditDefaults) {
     SwitchToModuleResources();
-    CDlgCommon dlg(IDD_CUSTOM_ECLOSION);
+    CDlgCustomEclosion dlg(nEditDefaults);
     dlg.DoModal();
     RestoreHostResources();
     return 1;
@@ -141,7 +160,7 @@ int32_t CPivoraProc::ShowSupplyInkTimeout() {
     g_bSupplyInkTimeoutShowing = 1;
     SwitchToModuleResources();
     {
-        CDlgCommon dlg(IDD_SUPPLY_INK_TIMEOUT);
+        CDlgSupplyInkTimeout dlg(kSupplyInkTimeoutFontHeight);
         dlg.DoModal();
     }
     RestoreHostResources();
@@ -149,9 +168,12 @@ int32_t CPivoraProc::ShowSupplyInkTimeout() {
     return 1;
 }
 
-int32_t CPivoraProc::ShowMultiStepPopup(const MultiStepRecord*) {
+int32_t CPivoraProc::ShowMultiStepPopup(const MultiStepRecord* pRecord) {
+    // Without a record there is nothing to show: reported as not done rather than read through null.
+    if (!pRecord)
+        return 0;
     SwitchToModuleResources();
-    CDlgCommon dlg(IDD_MULTI_STEP_POPUP);
+    CDlgMultiStepPopupKT dlg(pRecord);
     dlg.DoModal();
     RestoreHostResources();
     return 1;

@@ -1,0 +1,178 @@
+#include "DlgPrintConfirmPlat.h"
+
+#include "../../common/DlgCommon.h"
+#include "../../common/Settings.h"
+#include "../../plugin/ModuleState.h"
+#include "../../res/resource.h"
+#include "PrintConfirmRules.h"
+
+namespace {
+
+constexpr UINT_PTR kZRefreshTimer = 1;
+constexpr UINT kZRefreshMs = 500;
+
+const int kUnitLabels[] = {IDC_MATERIAL_HEIGHT_UNIT, IDC_PRINT_HEIGHT_UNIT, IDC_Z_POSITION_UNIT, IDC_POS_X_UNIT,
+                           IDC_POS_Y_UNIT};
+
+} // namespace
+
+CDlgPrintConfirmPlat::CDlgPrintConfirmPlat() : CDialogEx(IDD_PRINT_CONFIRM_PLAT) {}
+
+void CDlgPrintConfirmPlat::DoDataExchange(CDataExchange* pDX) {
+    DDX_Control(pDX, IDOK, m_btnPrint);
+    DDX_Control(pDX, IDCANCEL, m_btnCancel);
+    DDX_Control(pDX, IDC_CONFIRM_POSITION, m_btnConfirmPos);
+    // The check box first: a refused number stops the exchange, and the "Not tip" choice must not be lost.
+    DDX_Check(pDX, IDC_NOT_TIP, m_bNotTip);
+    DDX_Text(pDX, IDC_MATERIAL_HEIGHT, m_dMaterialHeight);
+    DDX_Text(pDX, IDC_PRINT_HEIGHT, m_dPrintHeight);
+    DDX_Text(pDX, IDC_Z_POSITION, m_strZPosition);
+    DDX_Text(pDX, IDC_POS_X, m_dPosX);
+    DDX_Text(pDX, IDC_POS_Y, m_dPosY);
+}
+
+void CDlgPrintConfirmPlat::DeclareMessageMap(CMessageMap& map) {
+    map.Message(WM_TIMER, [this](WPARAM wParam, LPARAM lParam) {
+        OnTimer(wParam, lParam);
+        return 0;
+    });
+    map.Command(IDC_CONFIRM_POSITION, BN_CLICKED, [this] { OnConfirmPosition(); });
+    map.Command(IDC_NOT_TIP, BN_CLICKED, [this] { OnClickedNotTip(); });
+    map.Command(IDC_MATERIAL_HEIGHT, EN_KILLFOCUS, [this] { OnKillFocusMaterialHeight(); });
+    map.Command(IDC_PRINT_HEIGHT, EN_KILLFOCUS, [this] { OnKillFocusPrintHeight(); });
+    map.Command(IDC_POS_X, EN_KILLFOCUS, [this] { OnKillFocusPosX(); });
+    map.Command(IDC_POS_Y, EN_KILLFOCUS, [this] { OnKillFocusPosY(); });
+}
+
+BOOL CDlgPrintConfirmPlat::OnInitDialog() {
+    CDialogEx::OnInitDialog();
+    TranslateDialogOnOpen(*this);
+    m_nUnit = ReadProjectUnit();
+    SetTimer(kZRefreshTimer, kZRefreshMs);
+    LoadValuesInUnit();
+    UpdateUnitLabels();
+    return TRUE;
+}
+
+void CDlgPrintConfirmPlat::LoadValuesInUnit() {
+    double dZ = 0;
+    g_pHostInterface->GetZPosition(&dZ);
+    m_strZPosition = FormatLength(ConvertToUnit(dZ, m_nUnit));
+
+    g_pHostInterface->GetParameter(kParamMaterialHeight)->GetDoubleValue(&m_dMaterialHeight);
+    m_dMaterialHeight = ConvertToUnit(m_dMaterialHeight, m_nUnit);
+    g_pHostInterface->GetParameter(kParamPrintHeight)->GetDoubleValue(&m_dPrintHeight);
+    m_dPrintHeight = ConvertToUnit(m_dPrintHeight, m_nUnit);
+    g_pHostInterface->GetParameter(kParamPrintPosX)->GetDoubleValue(&m_dPosX);
+    m_dPosX = ConvertToUnit(m_dPosX, m_nUnit);
+    g_pHostInterface->GetParameter(kParamPrintPosY)->GetDoubleValue(&m_dPosY);
+    m_dPosY = ConvertToUnit(m_dPosY, m_nUnit);
+
+    UpdateData(FALSE);
+}
+
+std::wstring CDlgPrintConfirmPlat::GetUnitName() const {
+    switch (m_nUnit) {
+    case kUnitMillimetre:
+        return g_languageFile.Translate(L"mm");
+    case kUnitInch:
+        return g_languageFile.Translate(L"inch");
+    case kUnitCentimetre:
+        return g_languageFile.Translate(L"cm");
+    default:
+        return {};
+    }
+}
+
+void CDlgPrintConfirmPlat::UpdateUnitLabels() {
+    std::wstring strUnit = GetUnitName();
+    for (int nId : kUnitLabels)
+        SetDlgItemText(nId, strUnit);
+}
+
+void CDlgPrintConfirmPlat::OnTimer(UINT_PTR nIdEvent, LPARAM lParam) {
+    if (nIdEvent != kZRefreshTimer) {
+        Default(WM_TIMER, nIdEvent, lParam);
+        return;
+    }
+    if (!g_pHostInterface)
+        return;
+    double dZ = 0;
+    g_pHostInterface->GetZPosition(&dZ);
+    // Shown in the display unit, like every other length of the dialog.
+    m_strZPosition = FormatLength(dZ / GetUnitFactor(m_nUnit));
+    SetDlgItemText(IDC_Z_POSITION, m_strZPosition);
+}
+
+BOOL CDlgPrintConfirmPlat::SaveControls() {
+    m_bSavingControls = true;
+    BOOL bSaved = UpdateData(TRUE);
+    m_bSavingControls = false;
+    return bSaved;
+}
+
+void CDlgPrintConfirmPlat::GuardRange(double& dMember, const LengthLimits& limits) {
+    // Focus also leaves an edit when a refused number's message box comes up, and when the dialog closes.
+    if (m_bSavingControls || m_bClosing)
+        return;
+    double dRemembered = dMember;
+    SaveControls();
+    if (!IsShownLengthAllowed(dMember, m_nUnit, limits)) {
+        dMember = dRemembered;
+        UpdateData(FALSE);
+    }
+}
+
+void CDlgPrintConfirmPlat::OnKillFocusMaterialHeight() { GuardRange(m_dMaterialHeight, kMaterialHeightLimits); }
+void CDlgPrintConfirmPlat::OnKillFocusPrintHeight() { GuardRange(m_dPrintHeight, kPrintHeightLimits); }
+void CDlgPrintConfirmPlat::OnKillFocusPosX() { GuardRange(m_dPosX, kPositionLimits); }
+void CDlgPrintConfirmPlat::OnKillFocusPosY() { GuardRange(m_dPosY, kPositionLimits); }
+
+bool CDlgPrintConfirmPlat::AreLengthsWithinLimits() const {
+    return IsShownLengthAllowed(m_dMaterialHeight, m_nUnit, kMaterialHeightLimits) &&
+           IsShownLengthAllowed(m_dPrintHeight, m_nUnit, kPrintHeightLimits) &&
+           IsShownLengthAllowed(m_dPosX, m_nUnit, kPositionLimits) &&
+           IsShownLengthAllowed(m_dPosY, m_nUnit, kPositionLimits);
+}
+
+bool CDlgPrintConfirmPlat::StoreLengths() {
+    // The host keeps millimetres whatever the display unit.
+    bool bPrintHeightWritten = StoreLength(g_pHostInterface->GetParameter(kParamPrintHeight),
+                                           ShownLengthToStore(m_dPrintHeight, m_nUnit, kPrintHeightLimits));
+    bool bMaterialHeightWritten = StoreLength(g_pHostInterface->GetParameter(kParamMaterialHeight),
+                                              ShownLengthToStore(m_dMaterialHeight, m_nUnit, kMaterialHeightLimits));
+    StoreLength(g_pHostInterface->GetParameter(kParamPrintPosX), ShownLengthToStore(m_dPosX, m_nUnit, kPositionLimits));
+    StoreLength(g_pHostInterface->GetParameter(kParamPrintPosY), ShownLengthToStore(m_dPosY, m_nUnit, kPositionLimits));
+    return bPrintHeightWritten || bMaterialHeightWritten;
+}
+
+void CDlgPrintConfirmPlat::OnOK() {
+    // Text that is not a number was refused with a message: the operator corrects it, nothing is printed.
+    if (!SaveControls())
+        return;
+    if (!AreLengthsWithinLimits())
+        return;
+    StoreLengths();
+    WriteTempIniInt(L"PRINT", L"NOT_PRINT_CONFIRM", m_bNotTip);
+    m_bClosing = true;
+    CDialogEx::OnOK();
+}
+
+void CDlgPrintConfirmPlat::OnCancel() {
+    SaveControls();
+    WriteTempIniInt(L"PRINT", L"NOT_PRINT_CONFIRM", m_bNotTip);
+    m_bClosing = true;
+    CDialogEx::OnCancel();
+}
+
+void CDlgPrintConfirmPlat::OnConfirmPosition() {
+    if (!SaveControls())
+        return;
+    if (!AreLengthsWithinLimits())
+        return;
+    if (StoreLengths())
+        g_pHostInterface->ApplySettings(2, 0, 0);
+    g_pHostInterface->ConfirmPrintPosition();
+}
+
+void CDlgPrintConfirmPlat::OnClickedNotTip() { SaveControls(); }

@@ -1,0 +1,65 @@
+// Which rows the cut-ink question shows, over a simulated printer's ink groups.
+#include <gtest/gtest.h>
+
+#include "SimMachine.h"
+#include "../dialogs/ink/CutInkRows.h"
+
+namespace {
+
+class CutInkRowsTest : public ::testing::Test {
+protected:
+    SimGroup& AddInk(uint32_t nListEntry, const char* pszName, const std::vector<uint16_t>& rows) {
+        printer.m_layout.m_idList.m_ids.push_back(nListEntry);
+        return printer.m_groupTable.Add(static_cast<uint16_t>(nListEntry & 0xFFFF), pszName, rows);
+    }
+    std::vector<int32_t> Indices(uint32_t nRowCount) {
+        std::vector<int32_t> indices;
+        for (const CutInkRowPlan& row : PlanCutInkRows(&printer, nRowCount))
+            indices.push_back(row.nRowIndex);
+        return indices;
+    }
+
+    SimMachine machine;
+    SimPrinter& printer = machine.m_printer;
+};
+
+TEST_F(CutInkRowsTest, TheFirstListedGroupWinsAndListEntriesCountByTheirLow16Bits) {
+    IHostGroup& later = AddInk(0x00070002, "listed first, id 2", {4});
+    AddInk(0x00000001, "listed second, id 1", {4, 5});
+    EXPECT_EQ(&later, FindInkGroupForRow(&printer, 4));
+    EXPECT_EQ(printer.m_groupTable.FindGroup(1), FindInkGroupForRow(&printer, 5));
+    EXPECT_EQ(nullptr, FindInkGroupForRow(&printer, 3));
+    // A listed id with no group is skipped.
+    printer.m_layout.m_idList.m_ids.insert(printer.m_layout.m_idList.m_ids.begin(), 9);
+    EXPECT_EQ(&later, FindInkGroupForRow(&printer, 4));
+    EXPECT_EQ(nullptr, FindInkGroupForRow(nullptr, 4));
+    EXPECT_EQ(0, ReadApplyToAllOffered(nullptr));
+}
+
+TEST_F(CutInkRowsTest, DerivedCountIsTheLargestListedMemberCountNeverBelowSix) {
+    EXPECT_EQ(6u, CutInkRowCount(&printer, kCutInkDerivedRowCount));
+    AddInk(1, "K", {0, 1, 2, 3, 4, 5, 6, 7, 8});
+    AddInk(2, "C", {9, 10});
+    printer.m_groupTable.Add(3, "not listed", std::vector<uint16_t>(20, 0));
+    EXPECT_EQ(9u, CutInkRowCount(&printer, kCutInkDerivedRowCount));
+    EXPECT_EQ(40u, CutInkRowCount(&printer, 40));
+    EXPECT_EQ(0u, CutInkRowCount(&printer, 0));
+
+    printer.m_bHasGroupTable = false;
+    EXPECT_EQ(6u, CutInkRowCount(&printer, kCutInkDerivedRowCount));
+    EXPECT_TRUE(Indices(9).empty());
+    printer.m_bHasGroupTable = true;
+    printer.m_layout.m_bHasIdList = false;
+    EXPECT_EQ(6u, CutInkRowCount(&printer, kCutInkDerivedRowCount));
+    EXPECT_TRUE(Indices(9).empty());
+}
+
+TEST_F(CutInkRowsTest, IndicesPast16BitsAreNotProbedSoRowsAreNeverRepeated) {
+    AddInk(1, "K", {0, 1});
+    machine.m_log.m_bRecording = false;
+    // Through the 16-bit member ids, index 0x10000 would claim K a second time.
+    EXPECT_EQ((std::vector<int32_t>{0, 1}), Indices(0x10002));
+    EXPECT_EQ((std::vector<int32_t>{0, 1}), Indices(0xFFFFFFFE));
+}
+
+} // namespace

@@ -1,0 +1,44 @@
+// The multi-step texts without a window: record fields, the state table's corners, the log line prefix.
+#include <gtest/gtest.h>
+
+#include "../dialogs/print/MultiStepTexts.h"
+
+namespace {
+
+const MultiStepWords kWords = {
+    L"Initializing",           L"Initialize Finish",     L"Step", L"Next Step", L"Finish",
+    L"Cancel Action is Doing", L"Finish Action is Doing"};
+
+TEST(MultiStepTexts, AFieldWithoutTerminatorShows127CharactersAndNeverHalfASurrogatePair) {
+    MultiStepRecord record = {};
+    std::fill(std::begin(record.szTitle), std::end(record.szTitle), u'x');
+    record.szOperationName[0] = u'y';
+    EXPECT_EQ(std::wstring(127, L'x'), RecordText(record.szTitle));
+
+    record.szTitle[125] = 0xD83D; // a whole pair inside the limit stays
+    record.szTitle[126] = 0xDE00;
+    EXPECT_EQ(127u, RecordText(record.szTitle).size());
+    record.szTitle[125] = u'x'; // the limit falls inside the pair: it goes as a whole
+    record.szTitle[126] = 0xD83D;
+    record.szTitle[127] = 0xDE00;
+    EXPECT_EQ(std::wstring(126, L'x'), RecordText(record.szTitle));
+}
+
+TEST(MultiStepTexts, UndefinedStatesLogTheFinishTextAndAnEmptyOneLogsNothing) {
+    MultiStepRecord record = {};
+    for (int32_t nState : {0, 14, -1, INT32_MIN}) {
+        MultiStepTexts texts = StateChangeTexts(record, kWords, nState, 11, 3);
+        EXPECT_EQ(L"", texts.strLog) << nState;
+        EXPECT_EQ(L"", texts.strStatus) << nState;
+    }
+    record.szFinishText[0] = u'%';
+    record.szFinishText[1] = u's';
+    EXPECT_EQ(L"%s", StateChangeTexts(record, kWords, 14, 11, 3).strLog);
+}
+
+TEST(MultiStepTexts, LogPrefixPadsTheTimeAndShowsAnUnknownTimeAsZerosAndMinusOnes) {
+    EXPECT_EQ(L"[2024-03-07 09:05:00][Device]: ", LogLinePrefix({2024, 3, 7, 9, 5, 0}, L"Device"));
+    EXPECT_EQ(L"[0-00-00 -1:-1:-1][software]: ", LogLinePrefix(kUnknownLogTime, L"software"));
+}
+
+} // namespace
