@@ -55,7 +55,7 @@ start_display() {
 }
 
 start_wine() {
-    if [ ! -f "$WINEPREFIX/.pivora-ready-2" ]; then
+    if [ ! -f "$WINEPREFIX/.pivora-ready-3" ]; then
         echo "Preparing the Wine prefix in $WINEPREFIX"
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w
@@ -67,8 +67,12 @@ start_wine() {
             wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
                 /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
         done
+        # The caption buttons are drawn with Marlett; without it the close box shows as a letter.
+        for f in /usr/share/wine/fonts/marlett.ttf /usr/lib/wine/fonts/marlett.ttf; do
+            [ -f "$f" ] && cp "$f" "$WINEPREFIX/drive_c/windows/Fonts/" && break
+        done
         wineserver -w
-        touch "$WINEPREFIX/.pivora-ready-2"
+        touch "$WINEPREFIX/.pivora-ready-3"
     fi
     # One persistent server for the whole run, so every program starts fast. Wine's own services start
     # here, away from the output pipes of the test runner, which would otherwise wait for them to close.

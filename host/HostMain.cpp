@@ -291,7 +291,8 @@ void HostApp::OnCommand(int nId, int nCode) {
         ShowLog(nResult, nId);
         if (nId == kCmdConfirmPlat) {
             wchar_t szLine[64];
-            std::swprintf(szLine, 64, L"Data\\Temp.ini NOT_PRINT_CONFIRM=%d", ReadSimNotPrintConfirm(SimHostDir()));
+            std::swprintf(szLine, 64, L"Data\\Temp.ini NOT_PRINT_CONFIRM=%d",
+                          ReadSimNotPrintConfirm(SimHostDir()));
             ::SendDlgItemMessageW(m_hMain, kIdLog, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(szLine));
         }
     }

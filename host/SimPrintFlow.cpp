@@ -35,7 +35,9 @@ void WriteSimProjectUnit(const std::wstring& strDir, int nUnit) {
     ::WritePrivateProfileStringW(L"UNIT", L"UNIT_SEL", std::to_wstring(nUnit).c_str(), strPath.c_str());
 }
 
-void EnsureSimDataFolder(const std::wstring& strDir) { ::CreateDirectoryW((strDir + L"Data").c_str(), nullptr); }
+void EnsureSimDataFolder(const std::wstring& strDir) {
+    ::CreateDirectoryW((strDir + L"Data").c_str(), nullptr);
+}
 
 int ReadSimNotPrintConfirm(const std::wstring& strDir) {
     std::wstring strPath = strDir + L"Data\\Temp.ini";

@@ -9,7 +9,8 @@ class SimMachine;
 // Moves the Z axis up and down between two heights at a steady speed, one step per call.
 class SimZAxisMotion {
 public:
-    SimZAxisMotion(double dLow, double dHigh, double dStepMm) : m_dLow(dLow), m_dHigh(dHigh), m_dStep(dStepMm) {}
+    SimZAxisMotion(double dLow, double dHigh, double dStepMm)
+        : m_dLow(dLow), m_dHigh(dHigh), m_dStep(dStepMm) {}
     void Step(SimMachine& machine);
 
 private:

@@ -11,47 +11,44 @@
 
 namespace {
 
-const int kUnitLabelIds[] = {IDC_MATERIAL_HEIGHT_UNIT, IDC_PRINT_HEIGHT_UNIT, IDC_Z_POSITION_UNIT, IDC_POS_X_UNIT,
-                             IDC_POS_Y_UNIT};
+const int kUnitLabelIds[] = {IDC_MATERIAL_HEIGHT_UNIT, IDC_PRINT_HEIGHT_UNIT, IDC_Z_POSITION_UNIT,
+                             IDC_POS_X_UNIT, IDC_POS_Y_UNIT};
 
-// A file of the host's directory that a test sets up; what was there before comes back afterwards.
-class HostFileScope {
+// The host's files the dialog uses, set up per test; what was there before comes back afterwards.
+class HostFiles {
 public:
-    explicit HostFileScope(const std::wstring& strName) : m_strPath(TestExeDir() + strName) {
-        m_bExisted = ::GetFileAttributesW(m_strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-        if (m_bExisted)
-            m_strOld = ReadTextFile(m_strPath);
-        ::DeleteFileW(m_strPath.c_str());
+    HostFiles() {
+        m_bMadeData = ::CreateDirectoryW((TestExeDir() + L"Data").c_str(), nullptr) != FALSE;
+        for (auto& file : m_files) {
+            file.bExisted = ::GetFileAttributesW(file.strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+            file.strOld = file.bExisted ? ReadTextFile(file.strPath) : std::string();
+            ::DeleteFileW(file.strPath.c_str());
+        }
     }
-    ~HostFileScope() {
-        if (m_bExisted)
-            WriteTextFile(m_strPath, m_strOld);
-        else
-            ::DeleteFileW(m_strPath.c_str());
+    ~HostFiles() {
+        for (auto& file : m_files) {
+            if (file.bExisted)
+                WriteTextFile(file.strPath, file.strOld);
+            else
+                ::DeleteFileW(file.strPath.c_str());
+        }
+        if (m_bMadeData)
+            ::RemoveDirectoryW((TestExeDir() + L"Data").c_str());
     }
-    HostFileScope(const HostFileScope&) = delete;
-    HostFileScope& operator=(const HostFileScope&) = delete;
-    const std::wstring& Path() const { return m_strPath; }
+    HostFiles(const HostFiles&) = delete;
+    HostFiles& operator=(const HostFiles&) = delete;
+    const std::wstring& Project() const { return m_files[0].strPath; }
+    const std::wstring& Temp() const { return m_files[1].strPath; }
 
 private:
-    std::wstring m_strPath;
-    bool m_bExisted = false;
-    std::string m_strOld;
-};
-
-class DataFolderScope {
-public:
-    DataFolderScope() : m_strPath(TestExeDir() + L"Data") { m_bCreated = ::CreateDirectoryW(m_strPath.c_str(), nullptr); }
-    ~DataFolderScope() {
-        if (m_bCreated)
-            ::RemoveDirectoryW(m_strPath.c_str());
-    }
-    DataFolderScope(const DataFolderScope&) = delete;
-    DataFolderScope& operator=(const DataFolderScope&) = delete;
-
-private:
-    std::wstring m_strPath;
-    BOOL m_bCreated = FALSE;
+    struct File {
+        std::wstring strPath;
+        bool bExisted;
+        std::string strOld;
+    };
+    bool m_bMadeData = false;
+    File m_files[2] = {{TestExeDir() + L"Project.ini", false, {}},
+                       {TestExeDir() + L"Data\\Temp.ini", false, {}}};
 };
 
 class PrintConfirmTest : public ::testing::Test {
@@ -67,27 +64,26 @@ protected:
     }
 
     void SetUnit(int nUnit) {
-        WriteTextFile(project.Path(), "[UNIT]\r\nUNIT_SEL=" + std::to_string(nUnit) + "\r\n");
+        WriteTextFile(files.Project(), "[UNIT]\r\nUNIT_SEL=" + std::to_string(nUnit) + "\r\n");
     }
     int NotPrintConfirm() {
-        return static_cast<int>(::GetPrivateProfileIntW(L"PRINT", L"NOT_PRINT_CONFIRM", -1, temp.Path().c_str()));
+        return static_cast<int>(
+            ::GetPrivateProfileIntW(L"PRINT", L"NOT_PRINT_CONFIRM", -1, files.Temp().c_str()));
     }
     double Host(int32_t nId) { return session.m_pMachine->Parameter(nId).m_dValue; }
     // What the dialog changed in the host, in order.
     std::vector<std::string> Changes() {
         std::vector<std::string> changes;
         for (const std::string& strCall : session.m_pMachine->m_log.m_calls) {
-            if (strCall.find("SetDoubleValue") != std::string::npos || strCall.rfind("Root.ApplySettings", 0) == 0 ||
-                strCall == "Root.ConfirmPrintPosition")
+            if (strCall.find("SetDoubleValue") != std::string::npos ||
+                strCall.rfind("Root.ApplySettings", 0) == 0 || strCall == "Root.ConfirmPrintPosition")
                 changes.push_back(strCall);
         }
         return changes;
     }
 
     PluginSession session;
-    DataFolderScope data;
-    HostFileScope project{L"Project.ini"};
-    HostFileScope temp{L"Data\\Temp.ini"};
+    HostFiles files;
 };
 
 // Leaves an edit through the queue, so that a message box it opens is seen by the next step.
@@ -126,9 +122,14 @@ TEST_F(PrintConfirmTest, LeavingAnEditPutsAValueOutsideItsLimitsBackSilently) {
         const struct {
             int nId;
             const wchar_t* pszText;
-        } entries[] = {{IDC_MATERIAL_HEIGHT, L"500"}, {IDC_MATERIAL_HEIGHT, L"500.01"}, {IDC_PRINT_HEIGHT, L"10"},
-                       {IDC_PRINT_HEIGHT, L"10.5"},   {IDC_POS_X, L"0"},            {IDC_POS_X, L"-0.1"},
-                       {IDC_POS_Y, L"1e6"},           {IDC_PRINT_HEIGHT, L"-1"}};
+        } entries[] = {{IDC_MATERIAL_HEIGHT, L"500"},
+                       {IDC_MATERIAL_HEIGHT, L"500.01"},
+                       {IDC_PRINT_HEIGHT, L"10"},
+                       {IDC_PRINT_HEIGHT, L"10.5"},
+                       {IDC_POS_X, L"0"},
+                       {IDC_POS_X, L"-0.1"},
+                       {IDC_POS_Y, L"1e6"},
+                       {IDC_PRINT_HEIGHT, L"-1"}};
         for (const auto& entry : entries) {
             EnterEditText(hDlg, entry.nId, entry.pszText, IDC_NOT_TIP);
             shown.push_back(TextOf(hDlg, entry.nId));
@@ -139,9 +140,10 @@ TEST_F(PrintConfirmTest, LeavingAnEditPutsAValueOutsideItsLimitsBackSilently) {
     EXPECT_EQ(1, session->ConfirmPrint(1));
     EXPECT_FALSE(op.m_bTimedOut); // no message box came up
     EXPECT_EQ((std::vector<std::wstring>{L"500", L"500", L"10", L"10", L"0", L"0", L"1e6", L"10"}), shown);
-    EXPECT_EQ((std::vector<std::string>{"Param(4080).SetDoubleValue(10,0)", "Param(4081).SetDoubleValue(500,0)",
-                                        "Param(4021).SetDoubleValue(1000000,0)"}),
-              Changes());
+    EXPECT_EQ(
+        (std::vector<std::string>{"Param(4080).SetDoubleValue(10,0)", "Param(4081).SetDoubleValue(500,0)",
+                                  "Param(4021).SetDoubleValue(1000000,0)"}),
+        Changes());
 }
 
 TEST_F(PrintConfirmTest, OkAndConfirmPositionDoNothingWhileALengthIsOutsideItsLimits) {
@@ -196,8 +198,9 @@ TEST_F(PrintConfirmTest, TextThatIsNotANumberIsRefusedWithTheStandardMessageAndN
     EXPECT_EQ(L"Please enter a number.", strOnOk);
     EXPECT_EQ(L"Please enter a number.", strOnLeave);
     EXPECT_EQ(L"Print confirm", strAfterBoxes);
-    EXPECT_EQ((std::vector<std::string>{"Param(4080).SetDoubleValue(3,0)", "Param(4081).SetDoubleValue(13,0)"}),
-              Changes());
+    EXPECT_EQ(
+        (std::vector<std::string>{"Param(4080).SetDoubleValue(3,0)", "Param(4081).SetDoubleValue(13,0)"}),
+        Changes());
 }
 
 TEST_F(PrintConfirmTest, CancelWithTextThatIsNotANumberKeepsNotTipAndClosesAfterOneMessage) {
@@ -241,7 +244,8 @@ TEST_F(PrintConfirmTest, ConfirmPositionStoresWhatDiffersAndAppliesOnlyAfterAHei
     });
     op.Start();
     EXPECT_EQ(2, session->ConfirmPrint(1));
-    EXPECT_EQ((std::vector<std::string>{"Param(4011).SetDoubleValue(130,0)", "Root.ConfirmPrintPosition"}), afterX);
+    EXPECT_EQ((std::vector<std::string>{"Param(4011).SetDoubleValue(130,0)", "Root.ConfirmPrintPosition"}),
+              afterX);
     EXPECT_EQ((std::vector<std::string>{"Root.ConfirmPrintPosition"}), afterNothing);
     EXPECT_EQ((std::vector<std::string>{"Param(4080).SetDoubleValue(3,0)", "Root.ApplySettings(2,0,0)",
                                         "Root.ConfirmPrintPosition"}),
@@ -347,8 +351,11 @@ TEST_F(PrintConfirmTest, InchesShowAndStoreMillimetres) {
         const struct {
             int nId;
             const wchar_t* pszText;
-        } entries[] = {{IDC_PRINT_HEIGHT, L"0.4"},     {IDC_PRINT_HEIGHT, L"0.39"}, {IDC_MATERIAL_HEIGHT, L"19.7"},
-                       {IDC_MATERIAL_HEIGHT, L"19.69"}, {IDC_POS_X, L"2"}};
+        } entries[] = {{IDC_PRINT_HEIGHT, L"0.4"},
+                       {IDC_PRINT_HEIGHT, L"0.39"},
+                       {IDC_MATERIAL_HEIGHT, L"19.7"},
+                       {IDC_MATERIAL_HEIGHT, L"19.69"},
+                       {IDC_POS_X, L"2"}};
         for (const auto& entry : entries) {
             EnterEditText(hDlg, entry.nId, entry.pszText, IDC_NOT_TIP);
             entered.push_back(TextOf(hDlg, entry.nId));
@@ -358,9 +365,10 @@ TEST_F(PrintConfirmTest, InchesShowAndStoreMillimetres) {
     edited.Start();
     EXPECT_EQ(1, session->ConfirmPrint(1));
     EXPECT_EQ((std::vector<std::wstring>{L"0.1", L"0.39", L"10", L"19.69", L"2"}), entered);
-    EXPECT_EQ((std::vector<std::string>{"Param(4080).SetDoubleValue(9.906,0)", "Param(4081).SetDoubleValue(500,0)",
-                                        "Param(4011).SetDoubleValue(50.8,0)"}),
-              Changes());
+    EXPECT_EQ(
+        (std::vector<std::string>{"Param(4080).SetDoubleValue(9.906,0)", "Param(4081).SetDoubleValue(500,0)",
+                                  "Param(4011).SetDoubleValue(50.8,0)"}),
+        Changes());
 }
 
 TEST_F(PrintConfirmTest, CentimetresStoreMillimetres) {
@@ -401,20 +409,6 @@ TEST_F(PrintConfirmTest, AnUnknownUnitBlanksTheLabelsAndShowsMillimetres) {
     EXPECT_EQ((std::vector<std::string>{"Param(4081).SetDoubleValue(40,0)"}), Changes());
 }
 
-TEST_F(PrintConfirmTest, OnlyTheLowSixteenBitsOfTheSelectorChooseTheDialog) {
-    for (int32_t nSelector : {0x00010001, 0x00010000, 2}) {
-        std::wstring strCaption;
-        Operator op;
-        op.Then([&](HWND hDlg) {
-            strCaption = CaptionOf(hDlg);
-            CloseBox(hDlg);
-        });
-        op.Start();
-        EXPECT_EQ(2, session->ConfirmPrint(nSelector));
-        EXPECT_EQ((nSelector & 0xFFFF) == 1 ? L"Print confirm" : L"Confirm before printing", strCaption) << nSelector;
-    }
-}
-
 // ---------------------------------------------------------------------------------------------------------
 // The length rules on their own.
 
@@ -425,11 +419,6 @@ TEST(PrintConfirmRules, ConversionRoundsHalvesUpAndStaysSoundBeyondTheIntegerRan
     EXPECT_EQ(7, ConvertToUnit(7, 42));
     // A 32-bit cut would overflow here.
     EXPECT_EQ(3e10, ConvertToUnit(3e10, kUnitMillimetre));
-}
-
-TEST(PrintConfirmRules, LimitsRefuseWhatIsNotANumber) {
-    EXPECT_FALSE(IsShownLengthAllowed(std::nan(""), kUnitMillimetre, kPositionLimits));
-    EXPECT_TRUE(IsShownLengthAllowed(1e300, kUnitMillimetre, kPositionLimits));
 }
 
 TEST(PrintConfirmRules, ZTextsKeepALongTranslatedKeyWhole) {

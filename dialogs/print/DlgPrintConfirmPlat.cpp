@@ -11,8 +11,8 @@ namespace {
 constexpr UINT_PTR kZRefreshTimer = 1;
 constexpr UINT kZRefreshMs = 500;
 
-const int kUnitLabels[] = {IDC_MATERIAL_HEIGHT_UNIT, IDC_PRINT_HEIGHT_UNIT, IDC_Z_POSITION_UNIT, IDC_POS_X_UNIT,
-                           IDC_POS_Y_UNIT};
+const int kUnitLabels[] = {IDC_MATERIAL_HEIGHT_UNIT, IDC_PRINT_HEIGHT_UNIT, IDC_Z_POSITION_UNIT,
+                           IDC_POS_X_UNIT, IDC_POS_Y_UNIT};
 
 } // namespace
 
@@ -123,10 +123,18 @@ void CDlgPrintConfirmPlat::GuardRange(double& dMember, const LengthLimits& limit
     }
 }
 
-void CDlgPrintConfirmPlat::OnKillFocusMaterialHeight() { GuardRange(m_dMaterialHeight, kMaterialHeightLimits); }
-void CDlgPrintConfirmPlat::OnKillFocusPrintHeight() { GuardRange(m_dPrintHeight, kPrintHeightLimits); }
-void CDlgPrintConfirmPlat::OnKillFocusPosX() { GuardRange(m_dPosX, kPositionLimits); }
-void CDlgPrintConfirmPlat::OnKillFocusPosY() { GuardRange(m_dPosY, kPositionLimits); }
+void CDlgPrintConfirmPlat::OnKillFocusMaterialHeight() {
+    GuardRange(m_dMaterialHeight, kMaterialHeightLimits);
+}
+void CDlgPrintConfirmPlat::OnKillFocusPrintHeight() {
+    GuardRange(m_dPrintHeight, kPrintHeightLimits);
+}
+void CDlgPrintConfirmPlat::OnKillFocusPosX() {
+    GuardRange(m_dPosX, kPositionLimits);
+}
+void CDlgPrintConfirmPlat::OnKillFocusPosY() {
+    GuardRange(m_dPosY, kPositionLimits);
+}
 
 bool CDlgPrintConfirmPlat::AreLengthsWithinLimits() const {
     return IsShownLengthAllowed(m_dMaterialHeight, m_nUnit, kMaterialHeightLimits) &&
@@ -139,10 +147,13 @@ bool CDlgPrintConfirmPlat::StoreLengths() {
     // The host keeps millimetres whatever the display unit.
     bool bPrintHeightWritten = StoreLength(g_pHostInterface->GetParameter(kParamPrintHeight),
                                            ShownLengthToStore(m_dPrintHeight, m_nUnit, kPrintHeightLimits));
-    bool bMaterialHeightWritten = StoreLength(g_pHostInterface->GetParameter(kParamMaterialHeight),
-                                              ShownLengthToStore(m_dMaterialHeight, m_nUnit, kMaterialHeightLimits));
-    StoreLength(g_pHostInterface->GetParameter(kParamPrintPosX), ShownLengthToStore(m_dPosX, m_nUnit, kPositionLimits));
-    StoreLength(g_pHostInterface->GetParameter(kParamPrintPosY), ShownLengthToStore(m_dPosY, m_nUnit, kPositionLimits));
+    bool bMaterialHeightWritten =
+        StoreLength(g_pHostInterface->GetParameter(kParamMaterialHeight),
+                    ShownLengthToStore(m_dMaterialHeight, m_nUnit, kMaterialHeightLimits));
+    StoreLength(g_pHostInterface->GetParameter(kParamPrintPosX),
+                ShownLengthToStore(m_dPosX, m_nUnit, kPositionLimits));
+    StoreLength(g_pHostInterface->GetParameter(kParamPrintPosY),
+                ShownLengthToStore(m_dPosY, m_nUnit, kPositionLimits));
     return bPrintHeightWritten || bMaterialHeightWritten;
 }
 
@@ -175,4 +186,6 @@ void CDlgPrintConfirmPlat::OnConfirmPosition() {
     g_pHostInterface->ConfirmPrintPosition();
 }
 
-void CDlgPrintConfirmPlat::OnClickedNotTip() { SaveControls(); }
+void CDlgPrintConfirmPlat::OnClickedNotTip() {
+    SaveControls();
+}

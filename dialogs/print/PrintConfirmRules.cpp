@@ -68,7 +68,9 @@ bool StoreLength(IHostParameter* pParameter, double dMillimetres) {
     return true;
 }
 
-std::wstring FormatLength(double dValue) { return FormatText(L"%.2f", dValue); }
+std::wstring FormatLength(double dValue) {
+    return FormatText(L"%.2f", dValue);
+}
 
 std::wstring FormatZLineAtStart(const std::wstring& strKey, double dZ) {
     // The Z position shown at start is the member's initial 0; the cut is kept in the int range anyway.
@@ -81,4 +83,6 @@ std::wstring FormatZLine(const std::wstring& strKey, double dZ) {
     return FormatText(L"%ls %.02f mm  ", strKey.c_str(), dZ);
 }
 
-bool IsZChangeShown(double dShownZ, double dNewZ) { return std::fabs(dNewZ - dShownZ) >= kZShowStep; }
+bool IsZChangeShown(double dShownZ, double dNewZ) {
+    return std::fabs(dNewZ - dShownZ) >= kZShowStep;
+}

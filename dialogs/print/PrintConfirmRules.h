@@ -40,9 +40,9 @@ double ShownLengthToStore(double dShown, int nUnit, const LengthLimits& limits);
 bool StoreLength(IHostParameter* pParameter, double dMillimetres);
 
 // Z position texts. The number is formatted by the program; the translated key is only inserted.
-std::wstring FormatLength(double dValue);                                  // "%.2f"
-std::wstring FormatZLineAtStart(const std::wstring& strKey, double dZ);     // "%s %d mm"
-std::wstring FormatZLine(const std::wstring& strKey, double dZ);           // "%s %.02f mm  "
+std::wstring FormatLength(double dValue);                               // "%.2f"
+std::wstring FormatZLineAtStart(const std::wstring& strKey, double dZ); // "%s %d mm"
+std::wstring FormatZLine(const std::wstring& strKey, double dZ);        // "%s %.02f mm  "
 
 // Whether a Z reading has moved far enough from the one shown to be shown (0.005 mm or more).
 bool IsZChangeShown(double dShownZ, double dNewZ);
