@@ -7,6 +7,26 @@
 
 namespace {
 
+// The tests write the host's files next to the test program; whatever a person left there comes back.
+class KeepFile {
+public:
+    explicit KeepFile(std::wstring strPath) : m_strPath(std::move(strPath)), m_strSaved(ReadTextFile(m_strPath)) {
+        m_bExisted = ::GetFileAttributesW(m_strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    ~KeepFile() {
+        if (m_bExisted) {
+            size_t nSlash = m_strPath.find_last_of(L'\\');
+            ::CreateDirectoryW(m_strPath.substr(0, nSlash).c_str(), nullptr);
+            WriteTextFile(m_strPath, m_strSaved);
+        }
+    }
+
+private:
+    std::wstring m_strPath;
+    std::string m_strSaved;
+    bool m_bExisted = false;
+};
+
 class LanguageFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -76,6 +96,7 @@ TEST(Settings, ExeDirIsTheProgramsFolderWithItsBackslash) {
 TEST(Settings, TempIniIsWrittenIntoTheDataFolderOnlyWhenItExists) {
     std::wstring strData = GetExeDir() + L"Data";
     std::wstring strIni = strData + L"\\Temp.ini";
+    KeepFile keep(strIni);
     ::DeleteFileW(strIni.c_str());
     ::RemoveDirectoryW(strData.c_str());
 
@@ -96,6 +117,7 @@ TEST(Settings, TempIniIsWrittenIntoTheDataFolderOnlyWhenItExists) {
 
 TEST(Settings, ProjectUnitIsReadOnlyWhenTheFileExists) {
     std::wstring strProject = GetExeDir() + L"Project.ini";
+    KeepFile keep(strProject);
     ::DeleteFileW(strProject.c_str());
     EXPECT_EQ(0, ReadProjectUnit());
     WriteTextFile(strProject, "[UNIT]\r\nUNIT_SEL=2\r\n");

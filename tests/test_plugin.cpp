@@ -42,6 +42,41 @@ TEST(Exports, HaveTheirOrdinalsAndReleaseAcceptsNull) {
     plugin.m_pfnRelease(p);
 }
 
+TEST(Resources, VersionAndCommonControlsManifestAreInTheModule) {
+    HMODULE hModule = ::LoadLibraryExW((TestExeDir() + L"Pivora.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, hModule);
+    EXPECT_NE(nullptr, ::FindResourceW(hModule, MAKEINTRESOURCEW(1), reinterpret_cast<LPCWSTR>(RT_VERSION)));
+    HRSRC hManifest = ::FindResourceW(hModule, MAKEINTRESOURCEW(2), reinterpret_cast<LPCWSTR>(RT_MANIFEST));
+    ASSERT_NE(nullptr, hManifest);
+    std::string strManifest(static_cast<const char*>(::LockResource(::LoadResource(hModule, hManifest))),
+                            ::SizeofResource(hModule, hManifest));
+    EXPECT_NE(std::string::npos, strManifest.find("Microsoft.Windows.Common-Controls"));
+    EXPECT_NE(std::string::npos, strManifest.find("6.0.0.0"));
+    ::FreeLibrary(hModule);
+}
+
+TEST(Resources, TheManifestIsActiveOnlyWhileADialogRuns) {
+    PluginSession session;
+    OfferTwoModes(*session.m_pMachine);
+    SimTask& task = session.m_pMachine->AddTask("t", 1, 0);
+    HANDLE hBefore = nullptr, hDuring = nullptr, hAfter = nullptr;
+    ::GetCurrentActCtx(&hBefore);
+    Operator op;
+    op.Then([&](HWND hDlg) {
+        ::GetCurrentActCtx(&hDuring);
+        PressKey(hDlg, VK_ESCAPE);
+    });
+    op.Start();
+    session->ConfirmPrintMode(&task);
+    ::GetCurrentActCtx(&hAfter);
+    EXPECT_NE(nullptr, hDuring);
+    EXPECT_NE(hBefore, hDuring);
+    EXPECT_EQ(hBefore, hAfter);
+    for (HANDLE h : {hBefore, hDuring, hAfter})
+        if (h)
+            ::ReleaseActCtx(h);
+}
+
 TEST(ConfirmPrint, DisabledConfirmationReturnsOneEvenWithoutHost) {
     PluginSession session;
     SimMachine& machine = *session.m_pMachine;
