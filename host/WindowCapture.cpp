@@ -44,10 +44,9 @@ CapturedImage CaptureWindow(HWND hWnd, bool bClientOnly) {
         return image;
     {
         // The window's own pixels: under Wine the screen can lag behind what the window has just painted.
-        HDC hSource = bClientOnly ? ::GetDC(hWnd) : ::GetWindowDC(hWnd);
+        CWindowDC source(hWnd, !bClientOnly);
         CSelectObject select(memDC.get(), bitmap.get());
-        ::BitBlt(memDC.get(), 0, 0, image.nWidth, image.nHeight, hSource, 0, 0, SRCCOPY);
-        ::ReleaseDC(hWnd, hSource);
+        ::BitBlt(memDC.get(), 0, 0, image.nWidth, image.nHeight, source, 0, 0, SRCCOPY);
     }
     ::GdiFlush();
     const auto* pSrc = static_cast<const uint32_t*>(pBits);

@@ -32,10 +32,11 @@ struct DcDeleter {
 };
 using unique_hdc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
 
-// A DC obtained with GetDC, given back with ReleaseDC to the same window.
+// A DC obtained with GetDC (client area) or GetWindowDC (whole window), given back with ReleaseDC.
 class CWindowDC {
 public:
-    explicit CWindowDC(HWND hWnd) : m_hWnd(hWnd), m_hDC(::GetDC(hWnd)) {}
+    explicit CWindowDC(HWND hWnd, bool bWholeWindow = false)
+        : m_hWnd(hWnd), m_hDC(bWholeWindow ? ::GetWindowDC(hWnd) : ::GetDC(hWnd)) {}
     ~CWindowDC() {
         if (m_hDC)
             ::ReleaseDC(m_hWnd, m_hDC);
