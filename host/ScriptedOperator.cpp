@@ -4,15 +4,6 @@ namespace {
 
 Operator* g_pCurrent = nullptr;
 const UINT kTickMessage = ::RegisterWindowMessageW(L"PivoraTestOperatorTick");
-constexpr UINT kWatchdogMs = 20000;
-
-BOOL CALLBACK CloseDialogs(HWND hWnd, LPARAM) {
-    wchar_t szClass[16] = {};
-    ::GetClassNameW(hWnd, szClass, 16);
-    if (std::wstring(szClass) == L"#32770")
-        ::PostMessageW(hWnd, WM_COMMAND, IDCANCEL, 0);
-    return TRUE;
-}
 
 } // namespace
 
@@ -51,6 +42,10 @@ Operator::~Operator() {
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, kTickMessage, kTickMessage, PM_REMOVE)) {
     }
+    if (m_bTimedOut) {
+        while (::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
 }
 
 Operator& Operator::Then(Step step) {
@@ -66,17 +61,26 @@ Operator& Operator::WaitUntil(Condition condition) {
 void Operator::Start() {
     g_pCurrent = this;
     m_hHook = ::SetWindowsHookExW(WH_GETMESSAGE, &Operator::GetMessageHook, nullptr, ::GetCurrentThreadId());
-    m_nWatchdog = ::SetTimer(nullptr, 0, kWatchdogMs, &Operator::OnWatchdog);
+    m_nStartTicks = ::GetTickCount64();
+    m_nWatchdog = ::SetTimer(nullptr, 0, m_nTimeoutMs, &Operator::OnWatchdog);
     PostTick();
 }
 
 void Operator::PostTick() { ::PostThreadMessageW(::GetCurrentThreadId(), kTickMessage, 0, 0); }
 
 void CALLBACK Operator::OnWatchdog(HWND, UINT, UINT_PTR, DWORD) {
-    if (!g_pCurrent)
+    if (g_pCurrent)
+        g_pCurrent->GiveUp();
+}
+
+void Operator::GiveUp() {
+    // A quit message unwinds every nested loop (dialogs and message boxes alike), so a script that left a
+    // dialog open fails its test instead of hanging the run; the destructor takes the quit back.
+    if (m_bTimedOut)
         return;
-    g_pCurrent->m_bTimedOut = true;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &CloseDialogs, 0);
+    m_bTimedOut = true;
+    m_nNext = m_steps.size();
+    ::PostQuitMessage(0);
 }
 
 LRESULT CALLBACK Operator::GetMessageHook(int nCode, WPARAM wParam, LPARAM lParam) {
@@ -92,6 +96,11 @@ LRESULT CALLBACK Operator::GetMessageHook(int nCode, WPARAM wParam, LPARAM lPara
 void Operator::Tick() {
     if (m_nNext >= m_steps.size())
         return;
+    // Ticks keep the queue busy, so the watchdog timer may never fire while the script waits.
+    if (::GetTickCount64() - m_nStartTicks > m_nTimeoutMs) {
+        GiveUp();
+        return;
+    }
     HWND hDlg = FindActiveDialog();
     if (!hDlg) {
         PostTick();

@@ -26,14 +26,17 @@ public:
     // Starts acting: call right before the operation that opens the dialog.
     void Start();
     bool AllStepsDone() const { return m_nNext >= m_steps.size(); }
-    // Set when the safety timer had to close dialogs that the script left open.
+    // Set when the script took too long: every open dialog was unwound with a quit message.
     bool m_bTimedOut = false;
+    // How long a script may take before it is given up.
+    UINT m_nTimeoutMs = 20000;
 
 private:
     static LRESULT CALLBACK GetMessageHook(int nCode, WPARAM wParam, LPARAM lParam);
     static void CALLBACK OnWatchdog(HWND, UINT, UINT_PTR, DWORD);
     void Tick();
     void PostTick();
+    void GiveUp();
 
     struct Entry {
         Step step;
@@ -43,6 +46,7 @@ private:
     size_t m_nNext = 0;
     HHOOK m_hHook = nullptr;
     UINT_PTR m_nWatchdog = 0;
+    ULONGLONG m_nStartTicks = 0;
     bool m_bInTick = false;
 };
 

@@ -42,6 +42,25 @@ TEST(Exports, HaveTheirOrdinalsAndReleaseAcceptsNull) {
     plugin.m_pfnRelease(p);
 }
 
+// A script that leaves a dialog (and a message box over it) open is given up instead of hanging the run.
+TEST(ScriptedOperator, GivesUpOnADialogLeftOpen) {
+    PluginSession session;
+    OfferTwoModes(*session.m_pMachine);
+    SimTask& task = session.m_pMachine->AddTask("t", 1, 0);
+    Operator op;
+    op.m_nTimeoutMs = 300;
+    op.Then([](HWND hDlg) { ::PostMessageW(hDlg, WM_NULL, 0, 0); })
+        .Then([](HWND hDlg) {
+            ::PostMessageW(::GetDlgItem(hDlg, IDCANCEL), WM_NULL, 0, 0);
+            ::MessageBoxW(hDlg, L"left open", L"test", MB_YESNO);
+        })
+        .WaitUntil([](HWND) { return false; });
+    op.Start();
+    EXPECT_EQ(0, session->ConfirmPrintMode(&task));
+    EXPECT_TRUE(op.m_bTimedOut);
+    EXPECT_EQ(0u, task.m_nMode);
+}
+
 TEST(Resources, VersionAndCommonControlsManifestAreInTheModule) {
     HMODULE hModule = ::LoadLibraryExW((TestExeDir() + L"Pivora.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, hModule);
