@@ -2,7 +2,9 @@
 
 #include "../plugin/ModuleState.h"
 
-void TranslateDialogOnOpen(CWnd& dialog) { g_languageFile.TranslateDialog(dialog.m_hWnd); }
+void TranslateDialogOnOpen(CWnd& dialog) {
+    g_languageFile.TranslateDialog(dialog.m_hWnd);
+}
 
 BOOL CDlgCommon::OnInitDialog() {
     BOOL bResult = CDialogEx::OnInitDialog();

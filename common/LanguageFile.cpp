@@ -12,7 +12,8 @@ constexpr DWORD kTranslationChars = 1023;
 } // namespace
 
 std::wstring ReplaceBackslashN(std::wstring strText) {
-    for (size_t nPos = strText.find(L"\\n"); nPos != std::wstring::npos; nPos = strText.find(L"\\n", nPos + 1))
+    for (size_t nPos = strText.find(L"\\n"); nPos != std::wstring::npos;
+         nPos = strText.find(L"\\n", nPos + 1))
         strText.replace(nPos, 2, L"\n");
     return strText;
 }

@@ -23,9 +23,12 @@ std::wstring GetModuleDir(HMODULE hModule) {
     }
 }
 
-std::wstring GetExeDir() { return GetModuleDir(nullptr); }
+std::wstring GetExeDir() {
+    return GetModuleDir(nullptr);
+}
 
-void WriteTempIniString(const std::wstring& strSection, const std::wstring& strKey, const std::wstring& strValue) {
+void WriteTempIniString(const std::wstring& strSection, const std::wstring& strKey,
+                        const std::wstring& strValue) {
     std::wstring strPath = GetExeDir() + L"Data\\Temp.ini";
     // A missing Data folder makes the write fail; the caller goes on as if it had succeeded.
     ::WritePrivateProfileStringW(strSection.c_str(), strKey.c_str(), strValue.c_str(), strPath.c_str());

@@ -10,7 +10,8 @@ std::wstring GetModuleDir(HMODULE hModule);
 
 // The directory of the host's executable with its trailing backslash; empty when the path has none.
 std::wstring GetExeDir();
-void WriteTempIniString(const std::wstring& strSection, const std::wstring& strKey, const std::wstring& strValue);
+void WriteTempIniString(const std::wstring& strSection, const std::wstring& strKey,
+                        const std::wstring& strValue);
 void WriteTempIniInt(const std::wstring& strSection, const std::wstring& strKey, int nValue);
 // UNIT_SEL of the host's project file: 0 mm, 1 inch, 2 cm; 0 when the file does not exist.
 int ReadProjectUnit();

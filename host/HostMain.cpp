@@ -108,9 +108,13 @@ HostApp* g_pApp = nullptr;
 constexpr UINT_PTR kMultiStepPollTimer = 10;
 
 // The start callback handed over in the multi-step record: the machine begins the operation.
-void StartMultiStepOperation() { g_pApp->m_pMachine->m_multiStep.Start(); }
+void StartMultiStepOperation() {
+    g_pApp->m_pMachine->m_multiStep.Start();
+}
 
-void CALLBACK OnMultiStepTimer(HWND, UINT, UINT_PTR, DWORD) { g_pApp->m_pMachine->m_multiStep.Tick(); }
+void CALLBACK OnMultiStepTimer(HWND, UINT, UINT_PTR, DWORD) {
+    g_pApp->m_pMachine->m_multiStep.Tick();
+}
 
 // The picture of a multi-step run is taken in its middle: the machine's timer and the dialog's poll take
 // turns until the second step waits for the operator, with Next Step pressed after the first.
@@ -129,8 +133,10 @@ bool HostApp::Load() {
     m_hModule = ::LoadLibraryW(L"Pivora.dll");
     if (!m_hModule)
         return false;
-    m_pfnNew = reinterpret_cast<PFN_NewInterface>(reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, "NewInterface")));
-    m_pfnRelease = reinterpret_cast<PFN_ReleaseInterface>(reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, "ReleaseInterface")));
+    m_pfnNew = reinterpret_cast<PFN_NewInterface>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, "NewInterface")));
+    m_pfnRelease = reinterpret_cast<PFN_ReleaseInterface>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, "ReleaseInterface")));
     if (!m_pfnNew || !m_pfnRelease)
         return false;
     m_pInterface = m_pfnNew();
@@ -145,7 +151,9 @@ bool HostApp::Load() {
     return true;
 }
 
-void CALLBACK HostApp::OnZAxisTimer(HWND, UINT, UINT_PTR, DWORD) { g_pApp->m_zMotion.Step(*g_pApp->m_pMachine); }
+void CALLBACK HostApp::OnZAxisTimer(HWND, UINT, UINT_PTR, DWORD) {
+    g_pApp->m_zMotion.Step(*g_pApp->m_pMachine);
+}
 
 int32_t HostApp::RunConfirmPrint(int32_t nSelector) {
     // The platform keeps moving while the operator watches the live Z position.
@@ -221,10 +229,11 @@ int32_t HostApp::Run(int nCommand) {
 void HostApp::CreateControls(HWND hWnd) {
     HINSTANCE hInst = ::GetModuleHandleW(nullptr);
     auto hFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    auto make = [&](const wchar_t* pszClass, const wchar_t* pszText, DWORD dwStyle, int x, int y, int w, int h,
-                    int nId) {
-        HWND hCtrl = ::CreateWindowExW(0, pszClass, pszText, WS_CHILD | WS_VISIBLE | dwStyle, x, y, w, h, hWnd,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), hInst, nullptr);
+    auto make = [&](const wchar_t* pszClass, const wchar_t* pszText, DWORD dwStyle, int x, int y, int w,
+                    int h, int nId) {
+        HWND hCtrl =
+            ::CreateWindowExW(0, pszClass, pszText, WS_CHILD | WS_VISIBLE | dwStyle, x, y, w, h, hWnd,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), hInst, nullptr);
         ::SendMessageW(hCtrl, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
         return hCtrl;
     };
@@ -323,8 +332,8 @@ int HostApp::RunWindow(HINSTANCE hInstance) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"PivoraHostMain";
     ::RegisterClassW(&wc);
-    HWND hWnd = ::CreateWindowW(L"PivoraHostMain", L"Pivora host simulator", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 630, 410, nullptr, nullptr, hInstance, nullptr);
+    HWND hWnd = ::CreateWindowW(L"PivoraHostMain", L"Pivora host simulator", WS_OVERLAPPEDWINDOW,
+                                CW_USEDEFAULT, CW_USEDEFAULT, 630, 410, nullptr, nullptr, hInstance, nullptr);
     ::ShowWindow(hWnd, SW_SHOW);
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -66,7 +66,9 @@ void Operator::Start() {
     PostTick();
 }
 
-void Operator::PostTick() { ::PostThreadMessageW(::GetCurrentThreadId(), kTickMessage, 0, 0); }
+void Operator::PostTick() {
+    ::PostThreadMessageW(::GetCurrentThreadId(), kTickMessage, 0, 0);
+}
 
 void CALLBACK Operator::OnWatchdog(HWND, UINT, UINT_PTR, DWORD) {
     if (g_pCurrent)
@@ -121,8 +123,12 @@ void Operator::Tick() {
 
 // ---------------------------------------------------------------------------------------------------------
 
-void Click(HWND hDlg, int nId) { ::SendMessageW(::GetDlgItem(hDlg, nId), BM_CLICK, 0, 0); }
-void ClickAsync(HWND hDlg, int nId) { ::PostMessageW(::GetDlgItem(hDlg, nId), BM_CLICK, 0, 0); }
+void Click(HWND hDlg, int nId) {
+    ::SendMessageW(::GetDlgItem(hDlg, nId), BM_CLICK, 0, 0);
+}
+void ClickAsync(HWND hDlg, int nId) {
+    ::PostMessageW(::GetDlgItem(hDlg, nId), BM_CLICK, 0, 0);
+}
 
 void PressKey(HWND hDlg, UINT vk) {
     HWND hFocus = ::GetFocus();
@@ -132,7 +138,9 @@ void PressKey(HWND hDlg, UINT vk) {
     ::PostMessageW(hFocus, WM_KEYUP, vk, 0xC0000001);
 }
 
-void SetFocusTo(HWND hDlg, int nId) { ::SendMessageW(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(hDlg, nId)), TRUE); }
+void SetFocusTo(HWND hDlg, int nId) {
+    ::SendMessageW(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(hDlg, nId)), TRUE);
+}
 
 void SelectComboItem(HWND hDlg, int nId, int nIndex) {
     HWND hCombo = ::GetDlgItem(hDlg, nId);
@@ -141,7 +149,9 @@ void SelectComboItem(HWND hDlg, int nId, int nIndex) {
     ::SendMessageW(hDlg, WM_COMMAND, MAKEWPARAM(nId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(hCombo));
 }
 
-void SetEditText(HWND hDlg, int nId, const std::wstring& strText) { ::SetDlgItemTextW(hDlg, nId, strText.c_str()); }
+void SetEditText(HWND hDlg, int nId, const std::wstring& strText) {
+    ::SetDlgItemTextW(hDlg, nId, strText.c_str());
+}
 
 void EnterEditText(HWND hDlg, int nId, const std::wstring& strText, int nNextId) {
     SetFocusTo(hDlg, nId);
@@ -149,7 +159,9 @@ void EnterEditText(HWND hDlg, int nId, const std::wstring& strText, int nNextId)
     SetFocusTo(hDlg, nNextId);
 }
 
-void SendTimer(HWND hDlg, UINT_PTR nIdEvent) { ::SendMessageW(hDlg, WM_TIMER, nIdEvent, 0); }
+void SendTimer(HWND hDlg, UINT_PTR nIdEvent) {
+    ::SendMessageW(hDlg, WM_TIMER, nIdEvent, 0);
+}
 
 void MoveSlider(HWND hDlg, int nId, int nPos, int nScrollCode) {
     HWND hSlider = ::GetDlgItem(hDlg, nId);
@@ -157,7 +169,9 @@ void MoveSlider(HWND hDlg, int nId, int nPos, int nScrollCode) {
     ::SendMessageW(hDlg, WM_HSCROLL, MAKEWPARAM(nScrollCode, nPos), reinterpret_cast<LPARAM>(hSlider));
 }
 
-void CloseBox(HWND hDlg) { ::SendMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void CloseBox(HWND hDlg) {
+    ::SendMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
 
 void SelectListBoxItem(HWND hDlg, int nId, int nIndex) {
     HWND hList = ::GetDlgItem(hDlg, nId);
@@ -182,10 +196,18 @@ std::wstring CaptionOf(HWND hDlg) {
     return szText;
 }
 
-bool IsShown(HWND hDlg, int nId) { return (StyleOf(::GetDlgItem(hDlg, nId)) & WS_VISIBLE) != 0; }
-bool IsEnabled(HWND hDlg, int nId) { return ::IsWindowEnabled(::GetDlgItem(hDlg, nId)) != FALSE; }
-bool IsChecked(HWND hDlg, int nId) { return ::IsDlgButtonChecked(hDlg, nId) == BST_CHECKED; }
-LONG StyleOf(HWND hWnd) { return ::GetWindowLongW(hWnd, GWL_STYLE); }
+bool IsShown(HWND hDlg, int nId) {
+    return (StyleOf(::GetDlgItem(hDlg, nId)) & WS_VISIBLE) != 0;
+}
+bool IsEnabled(HWND hDlg, int nId) {
+    return ::IsWindowEnabled(::GetDlgItem(hDlg, nId)) != FALSE;
+}
+bool IsChecked(HWND hDlg, int nId) {
+    return ::IsDlgButtonChecked(hDlg, nId) == BST_CHECKED;
+}
+LONG StyleOf(HWND hWnd) {
+    return ::GetWindowLongW(hWnd, GWL_STYLE);
+}
 
 std::vector<std::wstring> ComboItems(HWND hDlg, int nId) {
     HWND hCombo = ::GetDlgItem(hDlg, nId);

@@ -38,8 +38,8 @@ void SimParameter::GetDoubleValue(double* pdValue) {
 }
 
 void SimParameter::SetDoubleValue(double dValue, int32_t nFlags) {
-    m_log.Add("Param(" + std::to_string(m_nId) + ").SetDoubleValue(" + Num(dValue) + "," + std::to_string(nFlags) +
-              ")");
+    m_log.Add("Param(" + std::to_string(m_nId) + ").SetDoubleValue(" + Num(dValue) + "," +
+              std::to_string(nFlags) + ")");
     m_dValue = dValue;
 }
 
@@ -247,7 +247,9 @@ IHostController* SimMachine::GetController() {
     return nullptr;
 }
 
-void SimMachine::GetMachineDateTime(MachineDateTime*) { m_log.Add("Root.GetMachineDateTime"); }
+void SimMachine::GetMachineDateTime(MachineDateTime*) {
+    m_log.Add("Root.GetMachineDateTime");
+}
 
 IHostHeadConfig* SimMachine::GetHeadConfig() {
     m_log.Add("Root.GetHeadConfig");

@@ -27,7 +27,8 @@ CapturedImage CaptureWindow(HWND hWnd, bool bClientOnly) {
     image.nHeight = rc.bottom - rc.top;
     if (image.nWidth <= 0 || image.nHeight <= 0)
         return image;
-    ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    ::RedrawWindow(hWnd, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 
     CWindowDC screen(nullptr);
     unique_hdc memDC(::CreateCompatibleDC(screen));

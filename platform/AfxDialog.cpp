@@ -8,7 +8,9 @@ namespace {
 
 CDialog* g_pActiveModal = nullptr;
 
-bool IsSelfOrDescendant(HWND hAncestor, HWND hWnd) { return hWnd == hAncestor || ::IsChild(hAncestor, hWnd); }
+bool IsSelfOrDescendant(HWND hAncestor, HWND hWnd) {
+    return hWnd == hAncestor || ::IsChild(hAncestor, hWnd);
+}
 
 } // namespace
 
@@ -20,7 +22,9 @@ CDialog::~CDialog() {
     Detach();
 }
 
-CDialog* CDialog::GetActiveModalDialog() { return g_pActiveModal; }
+CDialog* CDialog::GetActiveModalDialog() {
+    return g_pActiveModal;
+}
 
 HWND CDialog::FindOwner() const {
     if (m_pParentWnd && m_pParentWnd->m_hWnd)
@@ -34,7 +38,8 @@ HWND CDialog::FindOwner() const {
 
 INT_PTR CDialog::DoModal() {
     HINSTANCE hInst = AfxGetResourceHandle();
-    HRSRC hRes = ::FindResourceW(hInst, MAKEINTRESOURCEW(m_nIdTemplate), reinterpret_cast<LPCWSTR>(RT_DIALOG));
+    HRSRC hRes =
+        ::FindResourceW(hInst, MAKEINTRESOURCEW(m_nIdTemplate), reinterpret_cast<LPCWSTR>(RT_DIALOG));
     HGLOBAL hTemplate = hRes ? ::LoadResource(hInst, hRes) : nullptr;
     auto* pTemplate = hTemplate ? static_cast<const DLGTEMPLATE*>(::LockResource(hTemplate)) : nullptr;
     if (!pTemplate)
@@ -134,7 +139,9 @@ void CDialog::OnOK() {
     EndDialog(IDOK);
 }
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 BOOL CDialog::OnCommand(WPARAM wParam, LPARAM) {
     UINT nId = LOWORD(wParam);

@@ -42,16 +42,26 @@ HANDLE ModuleActivationContext() {
 
 } // namespace
 
-AFX_MODULE_STATE* AfxGetModuleState() { return &g_moduleState; }
-HINSTANCE AfxGetResourceHandle() { return g_moduleState.m_hCurrentResourceHandle; }
-void AfxSetResourceHandle(HINSTANCE hResource) { g_moduleState.m_hCurrentResourceHandle = hResource; }
+AFX_MODULE_STATE* AfxGetModuleState() {
+    return &g_moduleState;
+}
+HINSTANCE AfxGetResourceHandle() {
+    return g_moduleState.m_hCurrentResourceHandle;
+}
+void AfxSetResourceHandle(HINSTANCE hResource) {
+    g_moduleState.m_hCurrentResourceHandle = hResource;
+}
 HINSTANCE AfxGetInstanceHandle() {
     return g_moduleState.m_hCurrentInstanceHandle ? g_moduleState.m_hCurrentInstanceHandle
                                                   : ::GetModuleHandleW(nullptr);
 }
 
-void AfxSetTextTranslator(AfxTextTranslator pfnTranslate) { g_pfnTranslate = pfnTranslate; }
-std::wstring AfxTranslate(const std::wstring& strKey) { return g_pfnTranslate ? g_pfnTranslate(strKey) : strKey; }
+void AfxSetTextTranslator(AfxTextTranslator pfnTranslate) {
+    g_pfnTranslate = pfnTranslate;
+}
+std::wstring AfxTranslate(const std::wstring& strKey) {
+    return g_pfnTranslate ? g_pfnTranslate(strKey) : strKey;
+}
 
 CWinApp::CWinApp(const wchar_t* lpszAppName) : m_pszAppName(lpszAppName) {
     g_pApp = this;
@@ -61,7 +71,9 @@ CWinApp::~CWinApp() {
     if (g_pApp == this)
         g_pApp = nullptr;
 }
-CWinApp* AfxGetApp() { return g_pApp; }
+CWinApp* AfxGetApp() {
+    return g_pApp;
+}
 
 BOOL AfxDllMain(HINSTANCE hInstance, DWORD dwReason) {
     if (dwReason == DLL_PROCESS_ATTACH) {
@@ -94,10 +106,18 @@ int AfxMessageBox(const std::wstring& strText, UINT nType) {
 
 // ---------------------------------------------------------------------------------------------------------
 
-void CMessageMap::Command(UINT nId, UINT nCode, CommandHandler fn) { m_commands.push_back({nId, nCode, std::move(fn)}); }
-void CMessageMap::Notify(UINT nId, UINT nCode, NotifyHandler fn) { m_notifies.push_back({nId, nCode, std::move(fn)}); }
-void CMessageMap::NotifyReflect(UINT nCode, NotifyHandler fn) { m_reflected.push_back({0, nCode, std::move(fn)}); }
-void CMessageMap::Message(UINT nMsg, MessageHandler fn) { m_messages.push_back({nMsg, std::move(fn)}); }
+void CMessageMap::Command(UINT nId, UINT nCode, CommandHandler fn) {
+    m_commands.push_back({nId, nCode, std::move(fn)});
+}
+void CMessageMap::Notify(UINT nId, UINT nCode, NotifyHandler fn) {
+    m_notifies.push_back({nId, nCode, std::move(fn)});
+}
+void CMessageMap::NotifyReflect(UINT nCode, NotifyHandler fn) {
+    m_reflected.push_back({0, nCode, std::move(fn)});
+}
+void CMessageMap::Message(UINT nMsg, MessageHandler fn) {
+    m_messages.push_back({nMsg, std::move(fn)});
+}
 
 bool CMessageMap::DispatchCommand(UINT nId, UINT nCode) const {
     for (const auto& entry : m_commands) {
@@ -219,7 +239,9 @@ std::wstring CWnd::GetDlgItemText(int nId) const {
     return str;
 }
 
-BOOL CWnd::DestroyWindow() { return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE; }
+BOOL CWnd::DestroyWindow() {
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
 
 void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     HWND hCenter = pAlternateOwner ? pAlternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
@@ -247,14 +269,14 @@ void CWnd::CenterWindow(CWnd* pAlternateOwner) {
     ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-BOOL CWnd::CreateControl(const wchar_t* pszClass, const std::wstring& strText, DWORD dwStyle, const RECT& rect,
-                         CWnd* pParentWnd, UINT nId, DWORD dwExStyle) {
+BOOL CWnd::CreateControl(const wchar_t* pszClass, const std::wstring& strText, DWORD dwStyle,
+                         const RECT& rect, CWnd* pParentWnd, UINT nId, DWORD dwExStyle) {
     if (m_hWnd || !pParentWnd || !pParentWnd->m_hWnd)
         return FALSE;
-    HWND hWnd = ::CreateWindowExW(dwExStyle, pszClass, strText.c_str(), dwStyle | WS_CHILD, rect.left, rect.top,
-                                  rect.right - rect.left, rect.bottom - rect.top, pParentWnd->m_hWnd,
-                                  reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)), AfxGetInstanceHandle(),
-                                  nullptr);
+    HWND hWnd = ::CreateWindowExW(dwExStyle, pszClass, strText.c_str(), dwStyle | WS_CHILD, rect.left,
+                                  rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                  pParentWnd->m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nId)),
+                                  AfxGetInstanceHandle(), nullptr);
     // Subclassed, so the object lets go of the handle when the window is destroyed with its parent.
     return hWnd ? SubclassWindow(hWnd) : FALSE;
 }
@@ -271,7 +293,9 @@ void CWnd::SendMessageToDescendants(UINT nMsg, WPARAM wParam, LPARAM lParam, BOO
     }
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 void CWnd::DeclareMessageMap(CMessageMap&) {}
 
 BOOL CWnd::OnChildNotify(UINT nMsg, WPARAM, LPARAM lParam, LRESULT* pResult) {

@@ -141,7 +141,9 @@ public:
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
     void SetWindowText(const std::wstring& strText) { ::SetWindowTextW(m_hWnd, strText.c_str()); }
     std::wstring GetWindowText() const;
-    void SetDlgItemText(int nId, const std::wstring& strText) { ::SetDlgItemTextW(m_hWnd, nId, strText.c_str()); }
+    void SetDlgItemText(int nId, const std::wstring& strText) {
+        ::SetDlgItemTextW(m_hWnd, nId, strText.c_str());
+    }
     std::wstring GetDlgItemText(int nId) const;
     BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
@@ -159,14 +161,18 @@ public:
     }
     void GetClientRect(RECT* pRect) const { ::GetClientRect(m_hWnd, pRect); }
     void GetWindowRect(RECT* pRect) const { ::GetWindowRect(m_hWnd, pRect); }
-    void ScreenToClient(RECT* pRect) const { ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(pRect), 2); }
+    void ScreenToClient(RECT* pRect) const {
+        ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(pRect), 2);
+    }
     LRESULT SendMessage(UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::SendMessageW(m_hWnd, nMsg, wParam, lParam);
     }
     BOOL PostMessage(UINT nMsg, WPARAM wParam = 0, LPARAM lParam = 0) const {
         return ::PostMessageW(m_hWnd, nMsg, wParam, lParam);
     }
-    UINT_PTR SetTimer(UINT_PTR nIdEvent, UINT nElapse) { return ::SetTimer(m_hWnd, nIdEvent, nElapse, nullptr); }
+    UINT_PTR SetTimer(UINT_PTR nIdEvent, UINT nElapse) {
+        return ::SetTimer(m_hWnd, nIdEvent, nElapse, nullptr);
+    }
     BOOL KillTimer(UINT_PTR nIdEvent) { return ::KillTimer(m_hWnd, nIdEvent); }
     void Invalidate(BOOL bErase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, bErase); }
     void UpdateWindow() { ::UpdateWindow(m_hWnd); }
@@ -213,7 +219,8 @@ private:
 
 class CDataExchange {
 public:
-    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate) : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
+    CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+        : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd) {}
     HWND PrepareCtrl(int nIdc);
     // Gives the focus back to the offending control and stops the rest of the exchange.
     void Fail();
@@ -318,7 +325,9 @@ public:
         return static_cast<int>(SendMessage(CB_INSERTSTRING, nIndex, reinterpret_cast<LPARAM>(str.c_str())));
     }
     void ResetContent() { SendMessage(CB_RESETCONTENT); }
-    DWORD_PTR GetItemData(int nIndex) const { return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, nIndex)); }
+    DWORD_PTR GetItemData(int nIndex) const {
+        return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, nIndex));
+    }
     int SetItemData(int nIndex, DWORD_PTR dwItemData) {
         return static_cast<int>(SendMessage(CB_SETITEMDATA, nIndex, static_cast<LPARAM>(dwItemData)));
     }
@@ -375,10 +384,14 @@ public:
         return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, dwNewStyle));
     }
     int GetSelectionMark() const { return static_cast<int>(SendMessage(LVM_GETSELECTIONMARK)); }
-    int GetNextItem(int nItem, int nFlags) const { return static_cast<int>(SendMessage(LVM_GETNEXTITEM, nItem, nFlags)); }
+    int GetNextItem(int nItem, int nFlags) const {
+        return static_cast<int>(SendMessage(LVM_GETNEXTITEM, nItem, nFlags));
+    }
     BOOL SetItemState(int nItem, UINT nState, UINT nMask);
     BOOL GetSubItemRect(int nItem, int nSubItem, int nArea, RECT* pRect) const;
     HWND GetHeaderCtrl() const { return reinterpret_cast<HWND>(SendMessage(LVM_GETHEADER)); }
     int GetColumnWidth(int nCol) const { return static_cast<int>(SendMessage(LVM_GETCOLUMNWIDTH, nCol)); }
-    BOOL SetColumnWidth(int nCol, int cx) { return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, nCol, cx)); }
+    BOOL SetColumnWidth(int nCol, int cx) {
+        return static_cast<BOOL>(SendMessage(LVM_SETCOLUMNWIDTH, nCol, cx));
+    }
 };

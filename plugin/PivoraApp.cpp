@@ -9,7 +9,9 @@
 
 namespace {
 
-std::wstring TranslateFrameworkText(const std::wstring& strKey) { return g_languageFile.Translate(strKey); }
+std::wstring TranslateFrameworkText(const std::wstring& strKey) {
+    return g_languageFile.Translate(strKey);
+}
 
 } // namespace
 

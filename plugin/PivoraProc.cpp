@@ -67,7 +67,9 @@ void CPivoraProc::SetLanguage(const LanguageRecord* pLanguage) {
     g_languageFile.m_strIniPath = GetExeDir() + L"Lang\\" + strFolder + L"\\Pivora.ini";
 }
 
-void CPivoraProc::SetHostInterface(IHostInterface* pHost) { g_pHostInterface = pHost; }
+void CPivoraProc::SetHostInterface(IHostInterface* pHost) {
+    g_pHostInterface = pHost;
+}
 
 int32_t CPivoraProc::ShowCutInkSetting(IHostPrinter* pPrinter, uint32_t nRowCount, int32_t* pValues,
                                        uint32_t* pApplyToAll) {

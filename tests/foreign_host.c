@@ -11,7 +11,8 @@ typedef struct PivoraTable {
     void* (*DeletingDestructor)(PivoraObject* self, uint32_t flags);
     void (*SetLanguage)(PivoraObject* self, const void* language);
     void (*SetHostInterface)(PivoraObject* self, void* host);
-    int32_t (*ShowCutInkSetting)(PivoraObject* self, void* printer, uint32_t rows, int32_t* values, uint32_t* out);
+    int32_t (*ShowCutInkSetting)(PivoraObject* self, void* printer, uint32_t rows, int32_t* values,
+                                 uint32_t* out);
     int32_t (*ShowDetailVersionInfo)(PivoraObject* self, const void* version);
     int32_t (*ConfirmPrintMode)(PivoraObject* self, void* task);
     int32_t (*ConfirmPrint)(PivoraObject* self, int32_t selector);
@@ -59,12 +60,12 @@ static HostObject g_root = {g_rootTable};
 static HostObject g_task = {g_rootTable}; /* never called: the decision falls before the task is used */
 
 static int g_nFailures;
-#define CHECK(cond)                                                                                           \
-    do {                                                                                                      \
-        if (!(cond)) {                                                                                        \
-            printf("FAILED line %d: %s\n", __LINE__, #cond);                                                  \
-            ++g_nFailures;                                                                                    \
-        }                                                                                                     \
+#define CHECK(cond)                                                                                          \
+    do {                                                                                                     \
+        if (!(cond)) {                                                                                       \
+            printf("FAILED line %d: %s\n", __LINE__, #cond);                                                 \
+            ++g_nFailures;                                                                                   \
+        }                                                                                                    \
     } while (0)
 
 int main(void) {
@@ -72,8 +73,10 @@ int main(void) {
     CHECK(hModule != NULL);
     if (!hModule)
         return 1;
-    PivoraObject* (*pfnNew)(void) = (PivoraObject * (*)(void))(void (*)(void))GetProcAddress(hModule, "NewInterface");
-    void (*pfnRelease)(PivoraObject*) = (void (*)(PivoraObject*))(void (*)(void))GetProcAddress(hModule, "ReleaseInterface");
+    PivoraObject* (*pfnNew)(void) =
+        (PivoraObject * (*)(void))(void (*)(void))GetProcAddress(hModule, "NewInterface");
+    void (*pfnRelease)(PivoraObject*) =
+        (void (*)(PivoraObject*))(void (*)(void))GetProcAddress(hModule, "ReleaseInterface");
     CHECK(pfnNew && pfnRelease);
     CHECK((void*)pfnNew == (void*)GetProcAddress(hModule, MAKEINTRESOURCEA(1)));
 

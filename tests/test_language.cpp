@@ -10,7 +10,8 @@ namespace {
 // The tests write the host's files next to the test program; whatever a person left there comes back.
 class KeepFile {
 public:
-    explicit KeepFile(std::wstring strPath) : m_strPath(std::move(strPath)), m_strSaved(ReadTextFile(m_strPath)) {
+    explicit KeepFile(std::wstring strPath)
+        : m_strPath(std::move(strPath)), m_strSaved(ReadTextFile(m_strPath)) {
         m_bExisted = ::GetFileAttributesW(m_strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
     ~KeepFile() {
@@ -73,7 +74,8 @@ TEST_F(LanguageFileTest, LongTranslationsAreCutTo1022Characters) {
 
 TEST_F(LanguageFileTest, WindowTextsAreTranslatedInPlaceButEmptyOnesAreLeftAlone) {
     WriteUtf16File(language.m_strIniPath, L"[LANG]\r\nLabel=标签\r\n=should never show\r\n");
-    HWND hWnd = ::CreateWindowW(L"STATIC", L"Label", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    HWND hWnd =
+        ::CreateWindowW(L"STATIC", L"Label", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     HWND hEmpty = ::CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     language.TranslateWindowText(hWnd);
     language.TranslateWindowText(hEmpty);

@@ -15,7 +15,8 @@
 namespace {
 
 std::wstring Lower(std::wstring str) {
-    std::transform(str.begin(), str.end(), str.begin(), [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    std::transform(str.begin(), str.end(), str.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
     return str;
 }
 
@@ -70,7 +71,8 @@ std::set<std::wstring> PackKeys() {
     size_t nStart = 0;
     while (nStart < text.size()) {
         size_t nEnd = text.find(L'\n', nStart);
-        std::wstring line = text.substr(nStart, nEnd == std::wstring::npos ? std::wstring::npos : nEnd - nStart);
+        std::wstring line =
+            text.substr(nStart, nEnd == std::wstring::npos ? std::wstring::npos : nEnd - nStart);
         nStart = nEnd == std::wstring::npos ? text.size() : nEnd + 1;
         if (!line.empty() && line.back() == L'\r')
             line.pop_back();
@@ -118,7 +120,8 @@ std::set<std::wstring> CodeKeys() {
 }
 
 TEST(LanguagePack, HoldsEveryTemplateText) {
-    HMODULE hModule = ::LoadLibraryExW((TestExeDir() + L"Pivora.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE hModule =
+        ::LoadLibraryExW((TestExeDir() + L"Pivora.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, hModule);
     std::set<std::wstring> pack = PackKeys();
     int nTemplates = 0;
@@ -127,7 +130,8 @@ TEST(LanguagePack, HoldsEveryTemplateText) {
         EXPECT_FALSE(texts.empty()) << "template " << nId << " is missing";
         nTemplates += texts.empty() ? 0 : 1;
         for (const auto& strText : texts)
-            EXPECT_TRUE(pack.count(Lower(strText))) << "template " << nId << ": no translation for \"" << Narrow(strText) << "\"";
+            EXPECT_TRUE(pack.count(Lower(strText)))
+                << "template " << nId << ": no translation for \"" << Narrow(strText) << "\"";
     }
     EXPECT_EQ(9, nTemplates);
     ::FreeLibrary(hModule);

@@ -62,7 +62,8 @@ TEST(ScriptedOperator, GivesUpOnADialogLeftOpen) {
 }
 
 TEST(Resources, VersionAndCommonControlsManifestAreInTheModule) {
-    HMODULE hModule = ::LoadLibraryExW((TestExeDir() + L"Pivora.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE hModule =
+        ::LoadLibraryExW((TestExeDir() + L"Pivora.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, hModule);
     EXPECT_NE(nullptr, ::FindResourceW(hModule, MAKEINTRESOURCEW(1), reinterpret_cast<LPCWSTR>(RT_VERSION)));
     HRSRC hManifest = ::FindResourceW(hModule, MAKEINTRESOURCEW(2), reinterpret_cast<LPCWSTR>(RT_MANIFEST));
@@ -246,7 +247,8 @@ TEST_F(LanguageSelection, TwoInterfaceObjectsShareTheLanguage) {
     EXPECT_EQ(L"Mode of printing", texts[0]);
     // Keys match without regard to case; an empty value blanks the label; quotes around a value go;
     // a text missing from the file keeps its English.
-    EXPECT_EQ((std::vector<std::wstring>{L"Mode of printing", L"Go", L"Cancel", L"", L"A", L"No more hints"}), texts);
+    EXPECT_EQ((std::vector<std::wstring>{L"Mode of printing", L"Go", L"Cancel", L"", L"A", L"No more hints"}),
+              texts);
 }
 
 TEST_F(LanguageSelection, NullRecordSelectsTheChinesePack) {

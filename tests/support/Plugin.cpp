@@ -34,8 +34,10 @@ LoadedPlugin::LoadedPlugin() {
     m_hModule = ::LoadLibraryW(L"Pivora.dll");
     if (!m_hModule)
         throw std::runtime_error("Pivora.dll did not load");
-    m_pfnNew = reinterpret_cast<PFN_NewInterface>(reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, "NewInterface")));
-    m_pfnRelease = reinterpret_cast<PFN_ReleaseInterface>(reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, "ReleaseInterface")));
+    m_pfnNew = reinterpret_cast<PFN_NewInterface>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, "NewInterface")));
+    m_pfnRelease = reinterpret_cast<PFN_ReleaseInterface>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, "ReleaseInterface")));
 }
 
 LoadedPlugin::~LoadedPlugin() {
@@ -60,8 +62,8 @@ HWND CreateHostWindow() {
         ::RegisterClassW(&wc);
         s_bRegistered = true;
     }
-    HWND hWnd = ::CreateWindowW(L"PivoraTestHost", L"Test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480,
-                                nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    HWND hWnd = ::CreateWindowW(L"PivoraTestHost", L"Test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640,
+                                480, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ::SetActiveWindow(hWnd);
     return hWnd;
 }
