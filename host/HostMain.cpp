@@ -69,8 +69,9 @@ public:
     bool Load();
     void SetLanguage(const std::wstring& strFolder);
     int32_t Run(int nCommand);
+    HWND CreateMainWindow(HINSTANCE hInstance);
     int RunWindow(HINSTANCE hInstance);
-    int RunShots(const std::wstring& strDir);
+    int RunShots(HINSTANCE hInstance, const std::wstring& strDir);
 
     std::unique_ptr<SimMachine> m_pMachine = SimMachine::CreateDefault();
     HMODULE m_hModule = nullptr;
@@ -324,7 +325,7 @@ LRESULT CALLBACK HostApp::MainProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
     }
 }
 
-int HostApp::RunWindow(HINSTANCE hInstance) {
+HWND HostApp::CreateMainWindow(HINSTANCE hInstance) {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = &HostApp::MainProc;
     wc.hInstance = hInstance;
@@ -335,6 +336,12 @@ int HostApp::RunWindow(HINSTANCE hInstance) {
     HWND hWnd = ::CreateWindowW(L"PivoraHostMain", L"Pivora host simulator", WS_OVERLAPPEDWINDOW,
                                 CW_USEDEFAULT, CW_USEDEFAULT, 630, 410, nullptr, nullptr, hInstance, nullptr);
     ::ShowWindow(hWnd, SW_SHOW);
+    ::UpdateWindow(hWnd);
+    return hWnd;
+}
+
+int HostApp::RunWindow(HINSTANCE hInstance) {
+    HWND hWnd = CreateMainWindow(hInstance);
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (!::IsDialogMessageW(hWnd, &msg)) {
@@ -348,9 +355,13 @@ int HostApp::RunWindow(HINSTANCE hInstance) {
 // ---------------------------------------------------------------------------------------------------------
 // Screenshots of every dialog.
 
-int HostApp::RunShots(const std::wstring& strDir) {
+int HostApp::RunShots(HINSTANCE hInstance, const std::wstring& strDir) {
     ::CreateDirectoryW(strDir.c_str(), nullptr);
     int nFailures = 0;
+    // The simulator's own window first; the dialogs then open over it, as they do over the real host.
+    HWND hMain = CreateMainWindow(hInstance);
+    if (!SavePng(CaptureWindow(hMain), strDir + L"\\host-window.png"))
+        ++nFailures;
     // Pictures in millimetres with the Z axis standing still; the person's unit comes back afterwards.
     m_bMoveZAxis = false;
     m_bRunMultiStepByTimer = false;
@@ -381,6 +392,7 @@ int HostApp::RunShots(const std::wstring& strDir) {
         }
     }
     WriteSimProjectUnit(SimHostDir(), nUnit < 0 ? 0 : nUnit);
+    ::DestroyWindow(hMain);
     return nFailures == 0 ? 0 : 1;
 }
 
@@ -404,5 +416,5 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int) {
                       MB_ICONERROR);
         return 2;
     }
-    return strShotDir.empty() ? app.RunWindow(hInstance) : app.RunShots(strShotDir);
+    return strShotDir.empty() ? app.RunWindow(hInstance) : app.RunShots(hInstance, strShotDir);
 }
