@@ -13,7 +13,7 @@ export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-PACKAGES=(g++-mingw-w64-x86-64 wine64 wine xvfb xauth cmake ninja-build googletest fonts-wqy-microhei
+PACKAGES=(g++-mingw-w64-x86-64 wine64 wine fonts-wine xvfb xauth cmake ninja-build googletest fonts-wqy-microhei
           x11-utils)
 
 setup() {
@@ -26,7 +26,7 @@ setup() {
         [ "$(id -u)" -ne 0 ] && sudo="sudo"
         echo "Installing: ${missing[*]}"
         $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
     fi
 }
 
