@@ -1,5 +1,6 @@
 #include "DlgCustomEclosion.h"
 
+#include "../../common/AnsiText.h"
 #include "../../common/DlgCommon.h"
 #include "../../plugin/ModuleState.h"
 #include "../../res/resource.h"
@@ -14,13 +15,7 @@ EclosionNameTexts NameTexts() {
 
 // Template names are stored in the thread's ANSI code page, as the host reads them.
 std::string NameToAnsi(const std::wstring& strName) {
-    int nLen = ::WideCharToMultiByte(CP_THREAD_ACP, 0, strName.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (nLen <= 1)
-        return {};
-    std::string strAnsi(static_cast<size_t>(nLen), '\0');
-    ::WideCharToMultiByte(CP_THREAD_ACP, 0, strName.c_str(), -1, strAnsi.data(), nLen, nullptr, nullptr);
-    strAnsi.resize(static_cast<size_t>(nLen - 1));
-    return strAnsi;
+    return WideToAnsi(strName, CP_THREAD_ACP);
 }
 
 RECT ToRect(const EclosionRect& rc) {

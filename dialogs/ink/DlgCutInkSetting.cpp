@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "../../common/AnsiText.h"
 #include "../../common/DlgCommon.h"
 #include "../../res/resource.h"
 #include "CutInkRows.h"
@@ -10,16 +11,7 @@ namespace {
 
 // The ink group's name as the host gives it; empty when there is none or it cannot be converted.
 std::wstring GroupNameToShow(const char* pszName) {
-    if (!pszName)
-        return {};
-    int nLen = ::MultiByteToWideChar(CP_THREAD_ACP, 0, pszName, -1, nullptr, 0);
-    if (nLen <= 1)
-        return {};
-    std::wstring strName(static_cast<size_t>(nLen), L'\0');
-    if (::MultiByteToWideChar(CP_THREAD_ACP, 0, pszName, -1, strName.data(), nLen) != nLen)
-        return {};
-    strName.resize(static_cast<size_t>(nLen - 1));
-    return strName;
+    return AnsiToWide(pszName, CP_THREAD_ACP);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "DlgConfirmPrintMode.h"
 
+#include "../../common/AnsiText.h"
 #include "../../common/DlgCommon.h"
 #include "../../plugin/ModuleState.h"
 #include "../../res/resource.h"
@@ -10,14 +11,7 @@ namespace {
 // The whole name is converted first, so a cut never splits a multi-byte character of the code page; a
 // null name shows as an empty item.
 std::wstring ModeNameToShow(const char* pszName) {
-    if (!pszName)
-        return {};
-    int nLen = ::MultiByteToWideChar(CP_ACP, 0, pszName, -1, nullptr, 0);
-    if (nLen <= 1)
-        return {};
-    std::wstring strName(static_cast<size_t>(nLen), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, pszName, -1, strName.data(), nLen);
-    strName.resize(static_cast<size_t>(nLen - 1));
+    std::wstring strName = AnsiToWide(pszName, CP_ACP);
     if (strName.size() > kMaxModeNameChars) {
         size_t nKeep = kMaxModeNameChars;
         if (IS_HIGH_SURROGATE(strName[nKeep - 1]))
