@@ -13,7 +13,8 @@ export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
-PACKAGES=(g++-mingw-w64-x86-64 wine64 wine fonts-wine xvfb xauth cmake ninja-build googletest fonts-wqy-microhei
+PACKAGES=(g++-mingw-w64-x86-64 g++ wine64 wine fonts-wine xvfb xauth cmake ninja-build googletest libgtest-dev
+          fonts-wqy-microhei
           x11-utils)
 
 setup() {
@@ -103,6 +104,10 @@ build)
 test)
     setup
     build
+    # The window-free rules, natively under the address and undefined-behaviour sanitizers.
+    cmake -S "$ROOT/tests/native" -B "$BUILD/native" -G Ninja >/dev/null
+    cmake --build "$BUILD/native"
+    (cd "$BUILD/native" && ctest --output-on-failure)
     trap stop_all EXIT
     start_display
     start_wine
