@@ -16,6 +16,12 @@ protected:
         list = &printer.m_modeTable.List(7);
     }
     SimTask& Task(int32_t nMode) { return session.m_pMachine->AddTask("task", 7, nMode); }
+    // Two offered modes, the task on the second: the smallest list that opens the dialog.
+    SimTask& TwoModeTask() {
+        list->Add("A");
+        list->Add("B");
+        return Task(1);
+    }
     std::vector<std::string> TaskCalls() { return session.m_pMachine->m_log.Filter({"Task.SetPrintMode"}); }
 
     PluginSession session;
@@ -72,9 +78,7 @@ TEST_F(PrintModeTest, CurrentModeNotOfferedSelectsTheFirstItemAndOkStoresIt) {
 }
 
 TEST_F(PrintModeTest, NoMoreHintsTakesEffectAtOnceEvenWhenCancelled) {
-    list->Add("A");
-    list->Add("B");
-    SimTask& task = Task(1);
+    SimTask& task = TwoModeTask();
     Operator op;
     op.Then([&](HWND hDlg) {
         Click(hDlg, IDC_PRINT_MODE_NO_MORE_HINTS);
@@ -91,9 +95,7 @@ TEST_F(PrintModeTest, NoMoreHintsTakesEffectAtOnceEvenWhenCancelled) {
 }
 
 TEST_F(PrintModeTest, TickingAndClearingNoMoreHintsBeforeClosingTakesItBack) {
-    list->Add("A");
-    list->Add("B");
-    SimTask& task = Task(1);
+    SimTask& task = TwoModeTask();
     Operator op;
     op.Then([&](HWND hDlg) {
         Click(hDlg, IDC_PRINT_MODE_NO_MORE_HINTS);
