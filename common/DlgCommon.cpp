@@ -1,6 +1,6 @@
 #include "DlgCommon.h"
 
-#include "../plugin/ModuleState.h"
+#include "plugin/ModuleState.h"
 
 void TranslateDialogOnOpen(CWnd& dialog) {
     g_languageFile.TranslateDialog(dialog.m_hWnd);

@@ -1,7 +1,7 @@
 // What every dialog of the module does as it opens, and a plain dialog that only shows its template.
 #pragma once
 
-#include "../platform/AfxWin.h"
+#include "platform/AfxWin.h"
 
 // Runs the translation pass over the dialog with the module's language file.
 void TranslateDialogOnOpen(CWnd& dialog);

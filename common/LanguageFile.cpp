@@ -2,7 +2,7 @@
 
 #include <shlwapi.h>
 
-#include "../platform/AfxWin.h"
+#include "platform/AfxWin.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "SimMachine.h"
 #include "SimPrintFlow.h"
 #include "WindowCapture.h"
-#include "../res/resource.h"
+#include "res/resource.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "../common/LanguageFile.h"
+#include "common/LanguageFile.h"
 #include "PivoraHost.h"
 
 extern IHostInterface* g_pHostInterface;

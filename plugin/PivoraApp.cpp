@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "../platform/AfxWin.h"
+#include "platform/AfxWin.h"
 #include "ModuleState.h"
 #include "PivoraProc.h"
 

@@ -3,17 +3,17 @@
 #include <cstring>
 #include <new>
 
-#include "../common/DlgCommon.h"
-#include "../common/Settings.h"
-#include "../dialogs/ink/DlgCutInkSetting.h"
-#include "../dialogs/ink/DlgSupplyInkTimeout.h"
-#include "../dialogs/ink/DlgCustomEclosion.h"
-#include "../dialogs/print/DlgConfirmPrintMode.h"
-#include "../dialogs/print/DlgMultiStepPopupKT.h"
-#include "../dialogs/print/DlgPrintBeforePopupKT.h"
-#include "../dialogs/print/DlgPrintConfirmPlat.h"
-#include "../dialogs/print/PrintModeRules.h"
-#include "../res/resource.h"
+#include "common/DlgCommon.h"
+#include "common/Settings.h"
+#include "dialogs/ink/DlgCutInkSetting.h"
+#include "dialogs/ink/DlgSupplyInkTimeout.h"
+#include "dialogs/ink/DlgCustomEclosion.h"
+#include "dialogs/print/DlgConfirmPrintMode.h"
+#include "dialogs/print/DlgMultiStepPopupKT.h"
+#include "dialogs/print/DlgPrintBeforePopupKT.h"
+#include "dialogs/print/DlgPrintConfirmPlat.h"
+#include "dialogs/print/PrintModeRules.h"
+#include "res/resource.h"
 #include "ModuleState.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "Plugin.h"
 #include "ScriptedOperator.h"
 #include "WindowCapture.h"
-#include "../res/resource.h"
+#include "res/resource.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "SimMachine.h"
-#include "../dialogs/ink/EclosionRules.h"
+#include "dialogs/ink/EclosionRules.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "Plugin.h"
-#include "../common/LanguageFile.h"
-#include "../common/Settings.h"
+#include "common/LanguageFile.h"
+#include "common/Settings.h"
 
 namespace {
 

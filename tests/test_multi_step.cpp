@@ -8,8 +8,8 @@
 #include "Plugin.h"
 #include "ScriptedOperator.h"
 #include "WindowCapture.h"
-#include "../platform/AfxGdi.h"
-#include "../res/resource.h"
+#include "platform/AfxGdi.h"
+#include "res/resource.h"
 
 namespace {
 

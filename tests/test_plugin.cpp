@@ -4,7 +4,7 @@
 
 #include "Plugin.h"
 #include "ScriptedOperator.h"
-#include "../res/resource.h"
+#include "res/resource.h"
 
 namespace {
 

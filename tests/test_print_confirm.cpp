@@ -4,8 +4,8 @@
 
 #include "Plugin.h"
 #include "ScriptedOperator.h"
-#include "../dialogs/print/PrintConfirmRules.h"
-#include "../res/resource.h"
+#include "dialogs/print/PrintConfirmRules.h"
+#include "res/resource.h"
 
 namespace {
 

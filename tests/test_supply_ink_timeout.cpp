@@ -3,7 +3,7 @@
 
 #include "Plugin.h"
 #include "ScriptedOperator.h"
-#include "../res/resource.h"
+#include "res/resource.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "DlgCustomEclosion.h"
 
-#include "../../common/AnsiText.h"
-#include "../../common/DlgCommon.h"
-#include "../../plugin/ModuleState.h"
-#include "../../res/resource.h"
+#include "common/AnsiText.h"
+#include "common/DlgCommon.h"
+#include "plugin/ModuleState.h"
+#include "res/resource.h"
 #include "EclosionRules.h"
 
 namespace {

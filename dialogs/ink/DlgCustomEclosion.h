@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "../../platform/AfxWin.h"
+#include "platform/AfxWin.h"
 #include "PivoraHost.h"
 
 class CDlgCustomEclosion : public CDialogEx {

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "../../common/AnsiText.h"
-#include "../../common/DlgCommon.h"
-#include "../../res/resource.h"
-#include "CutInkRows.h"
+#include "common/AnsiText.h"
+#include "common/DlgCommon.h"
+#include "res/resource.h"
+#include "CutInkRowRules.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "../../platform/AfxWin.h"
+#include "platform/AfxWin.h"
 #include "PivoraHost.h"
 #include "PivoraRecords.h"
 

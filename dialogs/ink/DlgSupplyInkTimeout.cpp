@@ -1,8 +1,8 @@
 #include "DlgSupplyInkTimeout.h"
 
-#include "../../common/DlgCommon.h"
-#include "../../plugin/ModuleState.h"
-#include "../../res/resource.h"
+#include "common/DlgCommon.h"
+#include "plugin/ModuleState.h"
+#include "res/resource.h"
 
 CDlgSupplyInkTimeout::CDlgSupplyInkTimeout(int nFontHeight)
     : CDialogEx(IDD_SUPPLY_INK_TIMEOUT), m_nFontHeight(nFontHeight) {}

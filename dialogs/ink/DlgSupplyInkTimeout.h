@@ -1,7 +1,7 @@
 // Asks the operator whether the timed-out ink supply is to be reset.
 #pragma once
 
-#include "../../platform/AfxWin.h"
+#include "platform/AfxWin.h"
 
 class CDlgSupplyInkTimeout : public CDialogEx {
 public:

@@ -1,9 +1,9 @@
 #include "DlgConfirmPrintMode.h"
 
-#include "../../common/AnsiText.h"
-#include "../../common/DlgCommon.h"
-#include "../../plugin/ModuleState.h"
-#include "../../res/resource.h"
+#include "common/AnsiText.h"
+#include "common/DlgCommon.h"
+#include "plugin/ModuleState.h"
+#include "res/resource.h"
 #include "PrintModeRules.h"
 
 namespace {

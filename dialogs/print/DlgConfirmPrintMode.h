@@ -1,7 +1,7 @@
 // Asks which print mode a task shall use.
 #pragma once
 
-#include "../../platform/AfxWin.h"
+#include "platform/AfxWin.h"
 #include "PivoraHost.h"
 
 class CDlgConfirmPrintMode : public CDialogEx {

@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <ctime>
 
-#include "../../common/DlgCommon.h"
-#include "../../plugin/ModuleState.h"
-#include "../../res/resource.h"
-#include "MultiStepTexts.h"
+#include "common/DlgCommon.h"
+#include "plugin/ModuleState.h"
+#include "res/resource.h"
+#include "MultiStepTextRules.h"
 
 namespace {
 

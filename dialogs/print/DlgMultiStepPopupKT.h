@@ -2,7 +2,7 @@
 // comes next, and the Next Step, Cancel and Finish signals while the host waits for the operator.
 #pragma once
 
-#include "../../platform/AfxWin.h"
+#include "platform/AfxWin.h"
 #include "PivoraRecords.h"
 
 class CDlgMultiStepPopupKT : public CDialogEx {

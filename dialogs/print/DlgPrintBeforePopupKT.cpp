@@ -1,8 +1,8 @@
 #include "DlgPrintBeforePopupKT.h"
 
-#include "../../common/DlgCommon.h"
-#include "../../plugin/ModuleState.h"
-#include "../../res/resource.h"
+#include "common/DlgCommon.h"
+#include "plugin/ModuleState.h"
+#include "res/resource.h"
 #include "PrintConfirmRules.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "../../platform/AfxWin.h"
+#include "platform/AfxWin.h"
 
 class CDlgPrintBeforePopupKT : public CDialogEx {
 public:

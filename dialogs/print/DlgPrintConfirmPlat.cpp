@@ -1,9 +1,9 @@
 #include "DlgPrintConfirmPlat.h"
 
-#include "../../common/DlgCommon.h"
-#include "../../common/Settings.h"
-#include "../../plugin/ModuleState.h"
-#include "../../res/resource.h"
+#include "common/DlgCommon.h"
+#include "common/Settings.h"
+#include "plugin/ModuleState.h"
+#include "res/resource.h"
 #include "PrintConfirmRules.h"
 
 namespace {

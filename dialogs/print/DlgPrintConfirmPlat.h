@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "../../platform/AfxWin.h"
+#include "platform/AfxWin.h"
 
 struct LengthLimits;
 

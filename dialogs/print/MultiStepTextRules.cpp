@@ -1,4 +1,4 @@
-#include "MultiStepTexts.h"
+#include "MultiStepTextRules.h"
 
 namespace {
 

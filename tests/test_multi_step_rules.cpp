@@ -1,7 +1,7 @@
 // The multi-step texts without a window: record fields, the state table's corners, the log line prefix.
 #include <gtest/gtest.h>
 
-#include "../dialogs/print/MultiStepTexts.h"
+#include "dialogs/print/MultiStepTextRules.h"
 
 namespace {
 

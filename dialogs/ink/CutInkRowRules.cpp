@@ -1,4 +1,4 @@
-#include "CutInkRows.h"
+#include "CutInkRowRules.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "SimMachine.h"
-#include "../dialogs/ink/CutInkRows.h"
+#include "dialogs/ink/CutInkRowRules.h"
 
 namespace {
 
