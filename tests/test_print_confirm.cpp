@@ -5,6 +5,7 @@
 #include "Plugin.h"
 #include "ScriptedOperator.h"
 #include "dialogs/print/PrintConfirmRules.h"
+#include "dialogs/print/PollTimers.h"
 #include "res/resource.h"
 
 namespace {
@@ -141,7 +142,7 @@ TEST_F(PrintConfirmTest,
         SetEditText(hDlg, IDC_PRINT_HEIGHT, L"3");
         SetEditText(hDlg, IDC_POS_X, L"-1"); // typed, focus not yet left
         machine.m_dZPosition = 12.3456;
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         zAndTyped.push_back(TextOf(hDlg, IDC_Z_POSITION));
         machine.m_dZPosition = 40;
         SendTimer(hDlg, 2);
@@ -245,7 +246,7 @@ TEST_F(PrintConfirmTest, InchesShowAndStoreMillimetresWithinThePhysicalLimits) {
         shown = TextsOf(hDlg, kLengths);
         labels = TextsOf(hDlg, kUnitLabels);
         machine.m_dZPosition = 50.8;
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         shown.push_back(TextOf(hDlg, IDC_Z_POSITION));
         Click(hDlg, IDC_CONFIRM_POSITION);
         Click(hDlg, IDOK);
