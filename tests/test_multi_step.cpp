@@ -258,3 +258,20 @@ TEST_F(MultiStepTest, TheLineFeedsEndingAStepsLineDrawAsNothing) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MultiStepTest, TheDialogPollsTheHostOnItsOwnTimer) {
+    // No timer message is sent here: the state must come in through the timer the dialog armed.
+    Op().Then([&](HWND) { session.m_pMachine->m_multiStep.m_nState = 1; });
+    Op().WaitUntil([](HWND hDlg) { return LogLines(hDlg).size() >= 1; });
+    Op().Then([&](HWND hDlg) {
+        EXPECT_EQ(L"[Device]: Initializing-op", LogLines(hDlg).front());
+        session.m_pMachine->m_multiStep.m_nState = 0;
+    });
+    Op().WaitUntil([](HWND hDlg) { return IsEnabled(hDlg, IDC_MULTI_STEP_FINISH); });
+    Op().Then([](HWND hDlg) { Click(hDlg, IDC_MULTI_STEP_FINISH); });
+    EXPECT_EQ(1, Show());
+}
+
+} // namespace

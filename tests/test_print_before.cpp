@@ -168,3 +168,20 @@ TEST_F(PrintBeforeTest, ClearingNoMoreHintsBeforeClosingKeepsTheConfirmation) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PrintBeforeTest, TheZLineFollowsTheHostOnTheDialogsOwnTimer) {
+    session.m_pMachine->m_dZPosition = 33.25;
+    Operator op;
+    // No timer message is sent here: only the timer the dialog armed can bring the new position in.
+    op.WaitUntil(
+        [](HWND hDlg) { return TextOf(hDlg, IDC_BEFORE_PRINT_Z_POSITION) == L"Z position: 33.25 mm  "; });
+    op.Then([](HWND hDlg) { Click(hDlg, IDC_CANCEL_PRINT); });
+    op.Start();
+    EXPECT_EQ(2, session->ConfirmPrint(0));
+    EXPECT_FALSE(op.m_bTimedOut);
+    EXPECT_TRUE(op.AllStepsDone());
+}
+
+} // namespace

@@ -310,3 +310,15 @@ TEST(PrintConfirmRules, LengthsBeyondTheIntegerRangeAndLongTranslatedKeysComeOut
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PrintConfirmTest, TheZPositionFollowsTheHostOnTheDialogsOwnTimer) {
+    // No timer message is sent here: only the timer the dialog armed can bring the new position in.
+    Op().Then([&](HWND) { machine.m_dZPosition = 33.25; });
+    Op().WaitUntil([](HWND hDlg) { return TextOf(hDlg, IDC_Z_POSITION) == L"33.25"; });
+    Op().Then([](HWND hDlg) { Click(hDlg, IDOK); });
+    EXPECT_EQ(1, Run());
+}
+
+} // namespace
