@@ -1,0 +1,246 @@
+// The version tree: which groups and rows the version dialog shows for a board record, in which order,
+// with which values, and how the host is asked for the status values.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+#include "SimMachine.h"
+#include "dialogs/info/VersionTreeRules.h"
+
+namespace {
+
+std::wstring English(const std::wstring& strKey) {
+    return strKey;
+}
+
+// The tree flattened to one line per row: indentation, label, and "= value" or "[+]" for a collapsed group.
+std::vector<std::string> Lines(const std::vector<VersionTreeRow>& rows, int nDepth = 0) {
+    std::vector<std::string> lines;
+    for (const VersionTreeRow& row : rows) {
+        std::string strLine(static_cast<size_t>(nDepth) * 2, ' ');
+        strLine += std::string(row.strLabel.begin(), row.strLabel.end());
+        if (!row.bGroup)
+            strLine += " = " + row.strValue;
+        else if (row.bCollapsed)
+            strLine += " [+]";
+        lines.push_back(strLine);
+        for (std::string& strChild : Lines(row.children, nDepth + 1))
+            lines.push_back(std::move(strChild));
+    }
+    return lines;
+}
+
+std::vector<std::string> GroupNames(const std::vector<VersionTreeRow>& rows) {
+    std::vector<std::string> names;
+    for (const std::string& strLine : Lines(rows))
+        if (strLine.find(" = ") == std::string::npos)
+            names.push_back(strLine);
+    return names;
+}
+
+class VersionTreeTest : public ::testing::Test {
+protected:
+    std::vector<VersionTreeRow> Build() { return BuildVersionTree(*record, software, status, &English); }
+
+    // On the heap, so that the sanitizer sees any read past the record's 11395 bytes.
+    std::unique_ptr<BoardVersionRecord> record = std::make_unique<BoardVersionRecord>();
+    SoftwareVersionRecord software = {};
+    VersionStatusValues status;
+};
+
+TEST_F(VersionTreeTest, TwoHeadsFourDriversOneExternGiveTheFullTreeInDisplayOrder) {
+    SimCallLog log;
+    SimVersions versions(log);
+    AddDefaultVersions(versions);
+    *record = versions.m_record;
+    record->nDriverBoardCount = 4;
+    software = {1, 2, 3, 4, 5, 0, "abc"};
+    status.nParam1002 = -7;
+    status.nStatusValueA = 3;
+    status.nParam1003 = 2;
+    status.nStatusValueB = -1;
+    status.nStatusByte = 165;
+    status.dateTime = {2026, 3, 4, 5, 6, 7};
+    EXPECT_EQ((std::vector<std::string>{
+                  "Main Board",
+                  "  MB Chip ID = STM32H743-0035003B-3137510B-38323532-A7C41E09-5D2F",
+                  "  MB Serial Number = PV2026-MB-004417",
+                  "  MB Logic Version = MBL_V3.18_20260914",
+                  "  MB Program Version = MBP_V5.2.11_20261002",
+                  "  MB Firmware Configure Info = CFG 8H-64D-8E rev.C",
+                  "  MB Firmware Parameter Info = PAR 2026-10-02 #1187",
+                  "Head Board1",
+                  "  HB Chip ID = HB-C8F1-22A0-901E",
+                  "  HB Logic Version = HBL_V2.04_20260611",
+                  "  HB Program Version = HBP_V1.9.1_20260730",
+                  "  Driver Board1 [+]",
+                  "    DB Logic Version = DBL_V1.30_20260503",
+                  "    DB Program Version = DBP_V0.8.1_20260520",
+                  "  Driver Board2 [+]",
+                  "    DB Logic Version = DBL_V1.31_20260503",
+                  "    DB Program Version = DBP_V0.8.2_20260520",
+                  "Head Board2",
+                  "  HB Chip ID = HB-C8F1-22A0-902E",
+                  "  HB Logic Version = HBL_V2.04_20260611",
+                  "  HB Program Version = HBP_V1.9.2_20260730",
+                  "  Driver Board1 [+]",
+                  "    DB Logic Version = DBL_V1.32_20260503",
+                  "    DB Program Version = DBP_V0.8.3_20260520",
+                  "  Driver Board2 [+]",
+                  "    DB Logic Version = DBL_V1.33_20260503",
+                  "    DB Program Version = DBP_V0.8.4_20260520",
+                  "Extern Board1",
+                  "  EB Logic Version = EBL_V1.01_20251120",
+                  "  EB Program Version = EBP_V1.6.0_20260112",
+                  "Software",
+                  "  Software Version = 1.2.3.4.5.R.abc",
+                  "  Device Manager Version = DM 2.7.3.402",
+                  "  Data Process Version = DP 4.12.0.1873",
+                  "Extended information",
+                  "  Machine status code1 = S1-0000 Ready",
+                  "  Machine status code2 = F(-7)-M(3)",
+                  "  Machine status code3 = F(2)-M(-1)",
+                  "  Machine status code4 = 165",
+                  "  Machine status code5 = 2026-03-04 05:06:07",
+              }),
+              Lines(Build()));
+}
+
+TEST_F(VersionTreeTest, DriverBoardsAreSharedOutEvenlyAndTheRemainderIsNotShown) {
+    // H = 0: no board groups at all, whatever D holds.
+    record->nHeadBoardCount = 0;
+    record->nDriverBoardCount = 9;
+    EXPECT_EQ((std::vector<std::string>{"Main Board", "Software", "Extended information"}), GroupNames(Build()));
+    // D < H: P = 0, head boards without driver boards.
+    record->nHeadBoardCount = 3;
+    record->nDriverBoardCount = 2;
+    EXPECT_EQ((std::vector<std::string>{"Main Board", "Head Board1", "Head Board2", "Head Board3", "Software",
+                                        "Extended information"}),
+              GroupNames(Build()));
+    // H = 3, D = 8: two under each head board; entries 6 and 7 are not shown.
+    record->nDriverBoardCount = 8;
+    for (int k = 0; k < 8; ++k)
+        SimVersions::SetText(record->szDbLogicVersion[k], "entry" + std::to_string(k));
+    std::vector<std::string> shown;
+    for (const std::string& strLine : Lines(Build()))
+        if (strLine.find("DB Logic Version") != std::string::npos)
+            shown.push_back(strLine.substr(strLine.find("= ") + 2));
+    EXPECT_EQ((std::vector<std::string>{"entry0", "entry1", "entry2", "entry3", "entry4", "entry5"}), shown);
+}
+
+TEST_F(VersionTreeTest, CountsBeyondTheRecordAreCutToItsLimits) {
+    record->nHeadBoardCount = 255;
+    record->nDriverBoardCount = 255;
+    record->nExternBoardCount = 9;
+    BoardCounts counts = UsableBoardCounts(*record);
+    EXPECT_EQ(8u, counts.nHead);
+    EXPECT_EQ(8u, counts.nDriverPerHead);
+    EXPECT_EQ(8u, counts.nExtern);
+    std::vector<VersionTreeRow> tree = Build();
+    ASSERT_EQ(1u + 8 + 8 + 2, tree.size());
+    EXPECT_EQ(3u + 8, tree[8].children.size());
+    EXPECT_EQ(L"Driver Board8", tree[8].children.back().strLabel);
+    EXPECT_EQ(L"Extern Board8", tree[16].strLabel);
+}
+
+TEST_F(VersionTreeTest, TextFieldsAreReadWithinTheirBytes) {
+    // Unterminated: all 64 bytes, and nothing of the next field.
+    std::memset(record->szMbChipId, 'A', kBoardTextChars);
+    SimVersions::SetText(record->szMbLogicVersion, "next");
+    EXPECT_EQ(std::string(64, 'A'), BoardText(record->szMbChipId));
+    // The last field of the record, unterminated, ends at the record's end.
+    std::memset(record->szMachineStatusCode1, 'Z', kBoardTextChars);
+    EXPECT_EQ(std::string(64, 'Z'), Build().back().children.front().strValue);
+    // An empty field still has its row, with an empty value.
+    std::vector<VersionTreeRow> tree = Build();
+    EXPECT_EQ(L"MB Serial Number", tree[0].children[1].strLabel);
+    EXPECT_EQ("", tree[0].children[1].strValue);
+}
+
+TEST_F(VersionTreeTest, SoftwareVersionPartsAreUnsignedAndTheSuffixStaysInItsField) {
+    software = {65535, 0, 7, 65535, 1, 0xFFFF, ""};
+    EXPECT_EQ("65535.0.7.65535.1.R.", FormatSoftwareVersion(software));
+    std::memset(software.szSuffix, 'x', kSoftwareSuffixChars);
+    EXPECT_EQ("65535.0.7.65535.1.R." + std::string(20, 'x'), FormatSoftwareVersion(software));
+}
+
+TEST_F(VersionTreeTest, LabelsAreTranslatedOneByOneAndNumbersFollowDirectly) {
+    record->nHeadBoardCount = 2;
+    record->nDriverBoardCount = 2;
+    std::vector<std::wstring> asked;
+    auto translate = [&](const std::wstring& strKey) -> std::wstring {
+        asked.push_back(strKey);
+        return strKey == L"Head Board" ? L"T" : strKey == L"Driver Board" ? L"D" : strKey;
+    };
+    std::vector<VersionTreeRow> tree = BuildVersionTree(*record, software, status, translate);
+    EXPECT_EQ(L"T1", tree[1].strLabel);
+    EXPECT_EQ(L"T2", tree[2].strLabel);
+    EXPECT_EQ(L"D1", tree[2].children[3].strLabel);
+    EXPECT_TRUE(tree[2].children[3].bCollapsed);
+    EXPECT_FALSE(tree[2].bCollapsed);
+    EXPECT_EQ(L"Main Board", asked.front());
+    EXPECT_EQ(L"Machine status code5", asked.back());
+}
+
+// ---------------------------------------------------------------------------------------------------------
+
+class VersionStatusTest : public ::testing::Test {
+protected:
+    SimMachine machine;
+};
+
+TEST_F(VersionStatusTest, HostIsAskedInTheOrderOfTheRows) {
+    machine.Parameter(kParamStatusCode2).m_nValue = 11;
+    machine.Parameter(kParamStatusCode3).m_nValue = -12;
+    machine.m_versions.m_machineInfo.m_nValueA = 13;
+    machine.m_versions.m_machineInfo.m_nValueB = 14;
+    machine.m_versions.m_controller.m_source.m_nStatus = 0xFFFFFF01u;
+    VersionStatusValues values = ReadVersionStatusValues(&machine);
+    EXPECT_EQ((std::vector<std::string>{"Root.GetParameter(1002)", "Param(1002).GetIntValue", "Root.GetPrinter",
+                                        "Printer.GetMachineInfo", "MachineInfo.GetStatusValueA",
+                                        "Root.GetParameter(1003)", "Param(1003).GetIntValue", "Root.GetPrinter",
+                                        "Printer.GetMachineInfo", "MachineInfo.GetStatusValueB",
+                                        "Root.GetController", "Controller.GetStatusSource",
+                                        "StatusSource.GetStatusByte", "Root.GetMachineDateTime"}),
+              machine.m_log.m_calls);
+    EXPECT_EQ(11, values.nParam1002);
+    EXPECT_EQ(13, values.nStatusValueA);
+    EXPECT_EQ(-12, values.nParam1003);
+    EXPECT_EQ(14, values.nStatusValueB);
+    EXPECT_EQ(1u, values.nStatusByte);
+    // A machine without a clock leaves the preset.
+    EXPECT_EQ(2000, values.dateTime.nYear);
+    EXPECT_EQ(1, values.dateTime.nSecond);
+}
+
+TEST_F(VersionStatusTest, MissingHostObjectsShowZeroInsteadOfBeingCalled) {
+    machine.m_bHasPrinter = false;
+    machine.m_versions.m_bHasController = false;
+    VersionStatusValues values = ReadVersionStatusValues(&machine);
+    EXPECT_EQ(0, values.nStatusValueA);
+    EXPECT_EQ(0u, values.nStatusByte);
+    machine.m_bHasPrinter = true;
+    machine.m_versions.m_bHasMachineInfo = false;
+    machine.m_versions.m_bHasController = true;
+    machine.m_versions.m_controller.m_bHasStatusSource = false;
+    values = ReadVersionStatusValues(&machine);
+    EXPECT_EQ(0, values.nStatusValueB);
+    EXPECT_EQ(0u, values.nStatusByte);
+    values = ReadVersionStatusValues(nullptr);
+    EXPECT_EQ(2000, values.dateTime.nYear);
+}
+
+TEST_F(VersionStatusTest, UnreadableBoardsLeaveTheRecordZeroed) {
+    BoardVersionRecord record;
+    std::memset(&record, 0x5A, sizeof(record));
+    EXPECT_FALSE(ReadBoardVersionRecord(&machine, record));
+    EXPECT_EQ(0, record.nHeadBoardCount);
+    EXPECT_EQ('\0', record.szMachineStatusCode1[63]);
+    EXPECT_FALSE(ReadBoardVersionRecord(nullptr, record));
+    AddDefaultVersions(machine.m_versions);
+    EXPECT_TRUE(ReadBoardVersionRecord(&machine, record));
+    EXPECT_EQ(2, record.nHeadBoardCount);
+}
+
+} // namespace
