@@ -111,7 +111,8 @@ TEST_F(VersionTreeTest, DriverBoardsAreSharedOutEvenlyAndTheRemainderIsNotShown)
     // H = 0: no board groups at all, whatever D holds.
     record->nHeadBoardCount = 0;
     record->nDriverBoardCount = 9;
-    EXPECT_EQ((std::vector<std::string>{"Main Board", "Software", "Extended information"}), GroupNames(Build()));
+    EXPECT_EQ((std::vector<std::string>{"Main Board", "Software", "Extended information"}),
+              GroupNames(Build()));
     // D < H: P = 0, head boards without driver boards.
     record->nHeadBoardCount = 3;
     record->nDriverBoardCount = 2;
@@ -197,13 +198,13 @@ TEST_F(VersionStatusTest, HostIsAskedInTheOrderOfTheRows) {
     machine.m_versions.m_machineInfo.m_nValueB = 14;
     machine.m_versions.m_controller.m_source.m_nStatus = 0xFFFFFF01u;
     VersionStatusValues values = ReadVersionStatusValues(&machine);
-    EXPECT_EQ((std::vector<std::string>{"Root.GetParameter(1002)", "Param(1002).GetIntValue", "Root.GetPrinter",
-                                        "Printer.GetMachineInfo", "MachineInfo.GetStatusValueA",
-                                        "Root.GetParameter(1003)", "Param(1003).GetIntValue", "Root.GetPrinter",
-                                        "Printer.GetMachineInfo", "MachineInfo.GetStatusValueB",
-                                        "Root.GetController", "Controller.GetStatusSource",
-                                        "StatusSource.GetStatusByte", "Root.GetMachineDateTime"}),
-              machine.m_log.m_calls);
+    EXPECT_EQ(
+        (std::vector<std::string>{
+            "Root.GetParameter(1002)", "Param(1002).GetIntValue", "Root.GetPrinter", "Printer.GetMachineInfo",
+            "MachineInfo.GetStatusValueA", "Root.GetParameter(1003)", "Param(1003).GetIntValue",
+            "Root.GetPrinter", "Printer.GetMachineInfo", "MachineInfo.GetStatusValueB", "Root.GetController",
+            "Controller.GetStatusSource", "StatusSource.GetStatusByte", "Root.GetMachineDateTime"}),
+        machine.m_log.m_calls);
     EXPECT_EQ(11, values.nParam1002);
     EXPECT_EQ(13, values.nStatusValueA);
     EXPECT_EQ(-12, values.nParam1003);

@@ -54,8 +54,8 @@ std::string FormatSoftwareVersion(const SoftwareVersionRecord& software) {
                   unsigned{software.nVersion5});
     // The suffix may fill its field without a terminator; it is never read past the record.
     const void* pEnd = std::memchr(software.szSuffix, '\0', kSoftwareSuffixChars);
-    size_t nLen = pEnd ? static_cast<size_t>(static_cast<const char*>(pEnd) - software.szSuffix)
-                       : kSoftwareSuffixChars;
+    size_t nLen =
+        pEnd ? static_cast<size_t>(static_cast<const char*>(pEnd) - software.szSuffix) : kSoftwareSuffixChars;
     return szNumbers + std::string(software.szSuffix, nLen);
 }
 
@@ -127,7 +127,8 @@ std::vector<VersionTreeRow> BuildVersionTree(const BoardVersionRecord& record,
             size_t nEntry = i * counts.nDriverPerHead + k;
             VersionTreeRow driverBoard = NumberedGroup(translate, L"Driver Board", k);
             AddRow(driverBoard, translate, L"DB Logic Version", BoardText(record.szDbLogicVersion[nEntry]));
-            AddRow(driverBoard, translate, L"DB Program Version", BoardText(record.szDbProgramVersion[nEntry]));
+            AddRow(driverBoard, translate, L"DB Program Version",
+                   BoardText(record.szDbProgramVersion[nEntry]));
             driverBoard.bCollapsed = true;
             headBoard.children.push_back(std::move(driverBoard));
         }
