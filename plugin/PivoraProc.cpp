@@ -8,6 +8,7 @@
 #include "dialogs/ink/DlgCutInkSetting.h"
 #include "dialogs/ink/DlgSupplyInkTimeout.h"
 #include "dialogs/ink/DlgCustomEclosion.h"
+#include "dialogs/info/DlgDetailVersionInfo.h"
 #include "dialogs/print/DlgConfirmPrintMode.h"
 #include "dialogs/print/DlgMultiStepPopupKT.h"
 #include "dialogs/print/DlgPrintBeforePopupKT.h"
@@ -88,9 +89,9 @@ int32_t CPivoraProc::ShowCutInkSetting(IHostPrinter* pPrinter, uint32_t nRowCoun
     return 1;
 }
 
-int32_t CPivoraProc::ShowDetailVersionInfo(const SoftwareVersionRecord*) {
+int32_t CPivoraProc::ShowDetailVersionInfo(const SoftwareVersionRecord* pSoftwareVersion) {
     SwitchToModuleResources();
-    CDlgCommon dlg(IDD_DETAIL_VERSION_INFO);
+    CDlgDetailVersionInfo dlg(pSoftwareVersion);
     dlg.DoModal();
     RestoreHostResources();
     return 1;

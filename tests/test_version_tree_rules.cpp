@@ -41,7 +41,7 @@ std::vector<std::string> GroupNames(const std::vector<VersionTreeRow>& rows) {
 
 class VersionTreeTest : public ::testing::Test {
 protected:
-    std::vector<VersionTreeRow> Build() { return BuildVersionTree(*record, software, status, &English); }
+    std::vector<VersionTreeRow> Build() { return BuildVersionTree(*record, &software, status, &English); }
 
     // On the heap, so that the sanitizer sees any read past the record's 11395 bytes.
     std::unique_ptr<BoardVersionRecord> record = std::make_unique<BoardVersionRecord>();
@@ -174,7 +174,7 @@ TEST_F(VersionTreeTest, LabelsAreTranslatedOneByOneAndNumbersFollowDirectly) {
         asked.push_back(strKey);
         return strKey == L"Head Board" ? L"T" : strKey == L"Driver Board" ? L"D" : strKey;
     };
-    std::vector<VersionTreeRow> tree = BuildVersionTree(*record, software, status, translate);
+    std::vector<VersionTreeRow> tree = BuildVersionTree(*record, &software, status, translate);
     EXPECT_EQ(L"T1", tree[1].strLabel);
     EXPECT_EQ(L"T2", tree[2].strLabel);
     EXPECT_EQ(L"D1", tree[2].children[3].strLabel);

@@ -101,7 +101,7 @@ BoardCounts UsableBoardCounts(const BoardVersionRecord& record) {
 }
 
 std::vector<VersionTreeRow> BuildVersionTree(const BoardVersionRecord& record,
-                                             const SoftwareVersionRecord& software,
+                                             const SoftwareVersionRecord* pSoftware,
                                              const VersionStatusValues& status,
                                              const VersionLabelTranslator& translate) {
     std::vector<VersionTreeRow> tree;
@@ -143,7 +143,7 @@ std::vector<VersionTreeRow> BuildVersionTree(const BoardVersionRecord& record,
     }
 
     VersionTreeRow softwareGroup = Group(translate(L"Software"));
-    AddRow(softwareGroup, translate, L"Software Version", FormatSoftwareVersion(software));
+    AddRow(softwareGroup, translate, L"Software Version", pSoftware ? FormatSoftwareVersion(*pSoftware) : "");
     AddRow(softwareGroup, translate, L"Device Manager Version", BoardText(record.szDeviceManagerVersion));
     AddRow(softwareGroup, translate, L"Data Process Version", BoardText(record.szDataProcessVersion));
     tree.push_back(std::move(softwareGroup));

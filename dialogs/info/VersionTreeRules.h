@@ -55,7 +55,8 @@ BoardCounts UsableBoardCounts(const BoardVersionRecord& record);
 
 // Top-level groups in display order: main board, head boards with their (collapsed) driver boards, extern
 // boards, software, extended information.
+// Without a software record the software version shows empty.
 std::vector<VersionTreeRow> BuildVersionTree(const BoardVersionRecord& record,
-                                             const SoftwareVersionRecord& software,
+                                             const SoftwareVersionRecord* pSoftware,
                                              const VersionStatusValues& status,
                                              const VersionLabelTranslator& translate);
