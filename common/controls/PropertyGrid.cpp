@@ -1,6 +1,7 @@
 #include "PropertyGrid.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -30,6 +31,25 @@ int TextWidth(HDC hDC, const std::wstring& str) {
     ::GetTextExtentPoint32W(hDC, str.c_str(), static_cast<int>(str.size()), &size);
     return size.cx;
 }
+
+void AppendRowText(const CMFCPropertyGridProperty& row, int nLevel, std::wstring& strText) {
+    strText.append(static_cast<size_t>(nLevel) * 2, L' ');
+    strText += row.GetName();
+    if (row.HasValueField())
+        strText += L"\t" + row.GetValue();
+    strText += L"\r\n";
+    for (int i = 0; i < row.GetSubItemsCount(); ++i)
+        AppendRowText(*row.GetSubItem(i), nLevel + 1, strText);
+}
+
+struct GlobalDeleter {
+    using pointer = HGLOBAL;
+    void operator()(HGLOBAL h) const noexcept {
+        if (h)
+            ::GlobalFree(h);
+    }
+};
+using unique_hglobal = std::unique_ptr<void, GlobalDeleter>;
 
 bool IsDescendantOf(const CMFCPropertyGridProperty* pProp, const CMFCPropertyGridProperty* pAncestor) {
     for (const CMFCPropertyGridProperty* p = pProp ? pProp->GetParent() : nullptr; p; p = p->GetParent())
@@ -447,6 +467,30 @@ void CMFCPropertyGridCtrl::ScrollTo(int nScroll) {
     Invalidate(FALSE);
 }
 
+std::wstring CMFCPropertyGridCtrl::GetSelectionText() const {
+    std::wstring strText;
+    if (m_pSel)
+        AppendRowText(*m_pSel, 0, strText);
+    return strText;
+}
+
+void CMFCPropertyGridCtrl::CopySelection() {
+    std::wstring strText = GetSelectionText();
+    if (strText.empty() || !::OpenClipboard(m_hWnd))
+        return;
+    ::EmptyClipboard();
+    size_t nBytes = (strText.size() + 1) * sizeof(wchar_t);
+    unique_hglobal hMem(::GlobalAlloc(GMEM_MOVEABLE, nBytes));
+    if (void* pMem = hMem ? ::GlobalLock(hMem.get()) : nullptr) {
+        std::memcpy(pMem, strText.c_str(), nBytes);
+        ::GlobalUnlock(hMem.get());
+        // The clipboard owns the memory once it has taken it.
+        if (::SetClipboardData(CF_UNICODETEXT, hMem.get()))
+            hMem.release();
+    }
+    ::CloseClipboard();
+}
+
 void CMFCPropertyGridCtrl::OnChangeSelection(CMFCPropertyGridProperty*, CMFCPropertyGridProperty*) {}
 
 void CMFCPropertyGridCtrl::ToggleExpand(CMFCPropertyGridProperty* pProp) {
@@ -575,6 +619,10 @@ void CMFCPropertyGridCtrl::DeclareMessageMap(CMessageMap& map) {
     });
     map.Message(WM_VSCROLL, [this](WPARAM wParam, LPARAM) {
         OnVScroll(LOWORD(wParam));
+        return LRESULT{0};
+    });
+    map.Message(WM_COPY, [this](WPARAM, LPARAM) {
+        CopySelection();
         return LRESULT{0};
     });
     map.Message(WM_KEYDOWN, [this](WPARAM wParam, LPARAM) {
@@ -818,6 +866,11 @@ void CMFCPropertyGridCtrl::OnKeyDown(UINT nChar) {
     case VK_OEM_MINUS:
         if (m_pSel && m_pSel->IsGroup())
             m_pSel->Expand(FALSE);
+        break;
+    case 'C':
+    case VK_INSERT:
+        if (::GetKeyState(VK_CONTROL) < 0)
+            CopySelection();
         break;
     case VK_LEFT:
         // Left closes an open group, then climbs to the parent.

@@ -132,6 +132,11 @@ public:
     const RECT& GetListRect() const { return m_rectList; }
     HWND GetHeaderCtrl() const { return m_hWndHeader; }
     BOOL IsVSDotNetLook() const { return m_bVSDotNetLook; }
+    // The selected row as text for the clipboard: "name<TAB>value", a group with every row beneath it, one
+    // line each, indented by two spaces per level. Empty without a selection.
+    std::wstring GetSelectionText() const;
+    // Puts the selection's text on the clipboard (Ctrl+C, WM_COPY): how an operator passes versions on.
+    void CopySelection();
     // The rows on screen in order, as laid out now (expanded groups' sub-rows included).
     const std::vector<CMFCPropertyGridProperty*>& GetVisibleRows() const { return m_visible; }
 
