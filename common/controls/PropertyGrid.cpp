@@ -617,10 +617,7 @@ void CMFCPropertyGridCtrl::DeclareMessageMap(CMessageMap& map) {
         OnMouseWheel(static_cast<short>(HIWORD(wParam)));
         return LRESULT{0};
     });
-    map.Message(WM_VSCROLL, [this](WPARAM wParam, LPARAM) {
-        OnVScroll(LOWORD(wParam));
-        return LRESULT{0};
-    });
+    map.VScroll([this](UINT nSBCode, UINT, HWND) { OnVScroll(nSBCode); });
     map.Message(WM_COPY, [this](WPARAM, LPARAM) {
         CopySelection();
         return LRESULT{0};
