@@ -49,64 +49,6 @@ protected:
     VersionStatusValues status;
 };
 
-TEST_F(VersionTreeTest, TwoHeadsFourDriversOneExternGiveTheFullTreeInDisplayOrder) {
-    SimCallLog log;
-    SimVersions versions(log);
-    AddDefaultVersions(versions);
-    *record = versions.m_record;
-    record->nDriverBoardCount = 4;
-    software = {1, 2, 3, 4, 5, 0, "abc"};
-    status.nParam1002 = -7;
-    status.nStatusValueA = 3;
-    status.nParam1003 = 2;
-    status.nStatusValueB = -1;
-    status.nStatusByte = 165;
-    status.dateTime = {2026, 3, 4, 5, 6, 7};
-    EXPECT_EQ((std::vector<std::string>{
-                  "Main Board",
-                  "  MB Chip ID = STM32H743-0035003B-3137510B-38323532-A7C41E09-5D2F",
-                  "  MB Serial Number = PV2026-MB-004417",
-                  "  MB Logic Version = MBL_V3.18_20260914",
-                  "  MB Program Version = MBP_V5.2.11_20261002",
-                  "  MB Firmware Configure Info = CFG 8H-64D-8E rev.C",
-                  "  MB Firmware Parameter Info = PAR 2026-10-02 #1187",
-                  "Head Board1",
-                  "  HB Chip ID = HB-C8F1-22A0-901E",
-                  "  HB Logic Version = HBL_V2.04_20260611",
-                  "  HB Program Version = HBP_V1.9.1_20260730",
-                  "  Driver Board1 [+]",
-                  "    DB Logic Version = DBL_V1.30_20260503",
-                  "    DB Program Version = DBP_V0.8.1_20260520",
-                  "  Driver Board2 [+]",
-                  "    DB Logic Version = DBL_V1.31_20260503",
-                  "    DB Program Version = DBP_V0.8.2_20260520",
-                  "Head Board2",
-                  "  HB Chip ID = HB-C8F1-22A0-902E",
-                  "  HB Logic Version = HBL_V2.04_20260611",
-                  "  HB Program Version = HBP_V1.9.2_20260730",
-                  "  Driver Board1 [+]",
-                  "    DB Logic Version = DBL_V1.32_20260503",
-                  "    DB Program Version = DBP_V0.8.3_20260520",
-                  "  Driver Board2 [+]",
-                  "    DB Logic Version = DBL_V1.33_20260503",
-                  "    DB Program Version = DBP_V0.8.4_20260520",
-                  "Extern Board1",
-                  "  EB Logic Version = EBL_V1.01_20251120",
-                  "  EB Program Version = EBP_V1.6.0_20260112",
-                  "Software",
-                  "  Software Version = 1.2.3.4.5.R.abc",
-                  "  Device Manager Version = DM 2.7.3.402",
-                  "  Data Process Version = DP 4.12.0.1873",
-                  "Extended information",
-                  "  Machine status code1 = S1-0000 Ready",
-                  "  Machine status code2 = F(-7)-M(3)",
-                  "  Machine status code3 = F(2)-M(-1)",
-                  "  Machine status code4 = 165",
-                  "  Machine status code5 = 2026-03-04 05:06:07",
-              }),
-              Lines(Build()));
-}
-
 TEST_F(VersionTreeTest, DriverBoardsAreSharedOutEvenlyAndTheRemainderIsNotShown) {
     // H = 0: no board groups at all, whatever D holds.
     record->nHeadBoardCount = 0;

@@ -379,15 +379,16 @@ void CMFCPropertyGridCtrl::AdjustLayout() {
                 rows.push_back({p, 1});
         }
         m_visible.clear();
-        for (const VisibleRow& row : rows)
+        m_visibleDepth.clear();
+        for (const VisibleRow& row : rows) {
             m_visible.push_back(row.pProp);
+            m_visibleDepth.push_back(row.nDepth);
+        }
 
         int nCount = static_cast<int>(rows.size());
         int nPage = PageRows();
         m_nScroll = GridClampScroll(m_nScroll, nCount, nPage);
-        for (int i = 0; i < nCount; ++i)
-            rows[i].pProp->m_Rect =
-                ToRect(GridRowRect(ToGrid(m_rectList), i, m_nScroll, rows[i].nDepth, m_nRowHeight));
+        PlaceRows();
 
         SCROLLINFO si = {};
         si.cbSize = sizeof(si);
@@ -406,8 +407,28 @@ void CMFCPropertyGridCtrl::AdjustLayout() {
     }
 }
 
+void CMFCPropertyGridCtrl::PlaceRows() {
+    for (size_t i = 0; i < m_visible.size(); ++i)
+        m_visible[i]->m_Rect = ToRect(
+            GridRowRect(ToGrid(m_rectList), static_cast<int>(i), m_nScroll, m_visibleDepth[i], m_nRowHeight));
+}
+
 void CMFCPropertyGridCtrl::UpdateHeader() {
     if (!m_hWndHeader)
+        return;
+    // Setting an item repaints the header: only when something changed.
+    int nRightWidth = std::max(0, static_cast<int>(m_rectList.right - m_rectList.left) - m_nLeftColumnWidth);
+    wchar_t szLeft[256] = {}, szRight[256] = {};
+    HDITEMW current = {};
+    current.mask = HDI_TEXT | HDI_WIDTH;
+    current.cchTextMax = 256;
+    current.pszText = szLeft;
+    ::SendMessageW(m_hWndHeader, HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(&current));
+    int nLeftNow = current.cxy;
+    current.pszText = szRight;
+    ::SendMessageW(m_hWndHeader, HDM_GETITEMW, 1, reinterpret_cast<LPARAM>(&current));
+    if (nLeftNow == m_nLeftColumnWidth && current.cxy == nRightWidth && m_strHeaderLeft == szLeft &&
+        m_strHeaderRight == szRight)
         return;
     m_bUpdatingHeader = true;
     HDITEMW item = {};
@@ -415,7 +436,7 @@ void CMFCPropertyGridCtrl::UpdateHeader() {
     item.cxy = m_nLeftColumnWidth;
     item.pszText = const_cast<wchar_t*>(m_strHeaderLeft.c_str());
     ::SendMessageW(m_hWndHeader, HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    item.cxy = std::max(0, static_cast<int>(m_rectList.right - m_rectList.left) - m_nLeftColumnWidth);
+    item.cxy = nRightWidth;
     item.pszText = const_cast<wchar_t*>(m_strHeaderRight.c_str());
     ::SendMessageW(m_hWndHeader, HDM_SETITEMW, 1, reinterpret_cast<LPARAM>(&item));
     m_bUpdatingHeader = false;
@@ -463,7 +484,12 @@ void CMFCPropertyGridCtrl::ScrollTo(int nScroll) {
     if (nScroll == m_nScroll)
         return;
     m_nScroll = nScroll;
-    AdjustLayout();
+    PlaceRows();
+    SCROLLINFO si = {};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_POS;
+    si.nPos = m_nScroll;
+    ::SetScrollInfo(m_hWnd, SB_VERT, &si, TRUE);
     Invalidate(FALSE);
 }
 

@@ -190,6 +190,8 @@ private:
     int PageRows() const;
     int DividerX() const { return m_rectList.left + m_nLeftColumnWidth; }
     void ScrollTo(int nScroll);
+    // Row rectangles of the visible rows at the current scroll position.
+    void PlaceRows();
     void UpdateHeader();
     void UpdateFonts();
     void ToggleExpand(CMFCPropertyGridProperty* pProp);
@@ -210,6 +212,7 @@ private:
 
     CMFCPropertyGridProperty* m_pSel = nullptr;
     std::vector<CMFCPropertyGridProperty*> m_visible;
+    std::vector<int> m_visibleDepth; // level of each visible row
     int m_nScroll = 0;
     int m_nWheelRemainder = 0;
     HWND m_hWndHeader = nullptr;
