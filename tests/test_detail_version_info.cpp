@@ -97,13 +97,13 @@ protected:
         Machine().Parameter(kParamStatusCode3).m_nValue = 2;
     }
     SimMachine& Machine() { return *session.m_pMachine; }
-    int32_t Show(std::vector<Operator::Step> steps) {
+    int32_t Show(std::vector<Operator::Step> steps, bool bSoftwareRecord = true) {
         Operator op;
         for (auto& step : steps)
             op.Then(std::move(step));
         op.Then([](HWND hDlg) { ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0); });
         op.Start();
-        int32_t nResult = session->ShowDetailVersionInfo(&software);
+        int32_t nResult = session->ShowDetailVersionInfo(bSoftwareRecord ? &software : nullptr);
         EXPECT_FALSE(op.m_bTimedOut);
         return nResult;
     }
@@ -193,7 +193,7 @@ TEST_F(DetailVersionInfoTest, ShowsTheBoardTreeWithDriverBoardsClosedAndAsksTheH
               Machine().m_log.m_calls);
 }
 
-TEST_F(DetailVersionInfoTest, UnreadableBoardsLeaveOnlyTheHeaderAndMissingHostObjectsShowZero) {
+TEST_F(DetailVersionInfoTest, UnreadableBoardsLeaveOnlyTheHeaderAndMissingHostObjectsShowNeutralValues) {
     Machine().m_versions.m_bBoardsReadable = false;
     Machine().m_log.Clear();
     std::wstring strCopied = L"?";
@@ -223,6 +223,15 @@ TEST_F(DetailVersionInfoTest, UnreadableBoardsLeaveOnlyTheHeaderAndMissingHostOb
     ASSERT_EQ(32u, rows.size());
     EXPECT_EQ(L"Machine status code2\tF(17)-M(0)", rows[28]);
     EXPECT_EQ(L"Machine status code4\t0", rows[30]);
+
+    // No software record: its version shows empty. No host at all: an empty grid, as without boards.
+    session.m_pInterface->SetHostInterface(nullptr);
+    EXPECT_EQ(1, Show({[&](HWND hDlg) { rows = VisibleRows(GridOf(hDlg)); }}));
+    EXPECT_TRUE(rows.empty());
+    session.m_pInterface->SetHostInterface(&Machine());
+    Show({[&](HWND hDlg) { rows = VisibleRows(GridOf(hDlg)); }}, false);
+    ASSERT_EQ(32u, rows.size());
+    EXPECT_EQ(L"Software Version\t", rows[23]);
 }
 
 TEST_F(DetailVersionInfoTest, TranslatedLabelsTakeTheirNumberDirectlyAndMissingOnesStayEnglish) {
@@ -339,6 +348,38 @@ void Click(HWND hGrid, int x, int y, bool bDouble = false) {
     ::SendMessageW(hGrid, WM_LBUTTONUP, 0, lParam);
 }
 
+// The text the grid's tooltip would show after the mouse moved to (x, y); empty for a cell shown whole.
+std::wstring ToolTipAt(HWND hGrid, int x, int y) {
+    ::SendMessageW(hGrid, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+    struct Search {
+        HWND hOwner, hTip;
+    } search = {hGrid, nullptr};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* pSearch = reinterpret_cast<Search*>(lParam);
+            wchar_t szClass[64] = {};
+            ::GetClassNameW(hWnd, szClass, 64);
+            TTTOOLINFOW ti = {};
+            ti.cbSize = sizeof(ti);
+            ti.hwnd = pSearch->hOwner;
+            ti.uId = 1;
+            if (std::wstring(szClass) == TOOLTIPS_CLASSW &&
+                ::SendMessageW(hWnd, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&ti)))
+                pSearch->hTip = hWnd;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    wchar_t szText[256] = {};
+    TTTOOLINFOW ti = {};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = hGrid;
+    ti.uId = 1;
+    ti.lpszText = szText;
+    ::SendMessageW(search.hTip, TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+    return szText;
+}
+
 std::wstring SelectedName(HWND hGrid) {
     std::wstring strText = Copied(hGrid);
     return strText.substr(0, strText.find_first_of(L"\t\r"));
@@ -352,6 +393,9 @@ TEST_F(DetailVersionInfoTest, OperatorOpensGroupsWithBoxDoubleClickAndKeysAndScr
               CapturedImage image = CaptureWindow(hGrid, true);
               GridGeometry g = Measure(hGrid, image);
               int rh = g.nRowHeight;
+              // The chip id does not fit its column: the tooltip shows it whole; a name that fits has none.
+              steps.push_back(L"tip: " + ToolTipAt(hGrid, g.nDividerX + 30, g.RowMid(1)));
+              steps.push_back(L"no tip: " + ToolTipAt(hGrid, rh + 10, g.RowMid(1)));
               // A click on Head Board1's box closes it; the row after it is then Head Board2.
               Click(hGrid, rh / 2, g.RowMid(7));
               Key(hGrid, VK_DOWN);
@@ -394,7 +438,8 @@ TEST_F(DetailVersionInfoTest, OperatorOpensGroupsWithBoxDoubleClickAndKeysAndScr
           // Keys go through the dialog's own loop to the grid, arrows included.
           [&](HWND hDlg) { PressKey(hDlg, VK_DOWN); },
           [&](HWND hDlg) { steps.push_back(L"posted: " + SelectedName(GridOf(hDlg))); }});
-    EXPECT_EQ((std::vector<std::wstring>{L"box: Head Board2", L"double click: HB Chip ID",
+    EXPECT_EQ((std::vector<std::wstring>{L"tip: STM32H743-0035003B-3137510B-38323532-A7C41E09-5D2F",
+                                         L"no tip: ", L"box: Head Board2", L"double click: HB Chip ID",
                                          L"right: DB Logic Version", L"left: Driver Board2",
                                          L"plus: DB Logic Version", L"minus: Driver Board2",
                                          L"end: Machine status code5", L"posted: MB Chip ID"}),

@@ -214,7 +214,7 @@ BOOL CMFCPropertyGridCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParent
     item.pszText = const_cast<wchar_t*>(L"");
     for (int i = 0; i < 2; ++i)
         ::SendMessageW(m_hWndHeader, HDM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
-    // The tooltip belongs to the grid's window and goes with it.
+    // The tooltip is a pop-up owned by the dialog; the grid destroys it with its own window.
     m_hWndToolTip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX, 0, 0,
                                       0, 0, m_hWnd, nullptr, AfxGetInstanceHandle(), nullptr);
     if (m_hWndToolTip) {
@@ -589,6 +589,12 @@ void CMFCPropertyGridCtrl::DeclareMessageMap(CMessageMap& map) {
     map.Message(WM_PAINT, [this](WPARAM, LPARAM) {
         OnPaint();
         return LRESULT{0};
+    });
+    map.Message(WM_DESTROY, [this](WPARAM wParam, LPARAM lParam) {
+        if (m_hWndToolTip)
+            ::DestroyWindow(m_hWndToolTip);
+        m_hWndToolTip = nullptr;
+        return Default(WM_DESTROY, wParam, lParam);
     });
     map.Message(WM_ERASEBKGND, [](WPARAM, LPARAM) { return LRESULT{1}; });
     map.Message(WM_SIZE, [this](WPARAM, LPARAM) {
