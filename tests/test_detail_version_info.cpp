@@ -461,12 +461,13 @@ TEST_F(DetailVersionInfoTest, HeaderDragMovesTheDividerAndEachSelectionChangeIsS
         nOldX = g.nDividerX;
         ::SendMessageW(hHeader, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(nOldX, 5));
         ::SendMessageW(hHeader, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(nOldX - 60, 5));
-        ::SendMessageW(hHeader, WM_LBUTTONUP, 0, MAKELPARAM(nOldX - 60, 5));
+        // The columns follow the mouse while the button is still down.
         ::UpdateWindow(hGrid);
         CapturedImage image = CaptureWindow(hGrid, true);
         nNewX = Measure(hGrid, image).nDividerX;
         crNew = image.At(nNewX, g.RowTop(1) + 1);
         crOld = image.At(nOldX, g.RowTop(1) + 1);
+        ::SendMessageW(hHeader, WM_LBUTTONUP, 0, MAKELPARAM(nOldX - 60, 5));
 
         g_pfnDialogProc = reinterpret_cast<WNDPROC>(
             ::SetWindowLongPtrW(hDlg, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordSelChange)));

@@ -271,6 +271,14 @@ void CMFCPropertyGridCtrl::SetCustomColors(COLORREF clrBackground, COLORREF clrT
         Invalidate(FALSE);
 }
 
+COLORREF CMFCPropertyGridCtrl::GetLineColor() const {
+    if (m_clrLine != kGridColorNotSet)
+        return m_clrLine;
+    if (m_bVSDotNetLook)
+        return m_clrGray;
+    return ::GetSysColor(m_bControlBarColors ? COLOR_3DSHADOW : COLOR_BTNSHADOW);
+}
+
 COLORREF CMFCPropertyGridCtrl::GetGroupTextColor() const {
     return ::GetSysColor(COLOR_WINDOWTEXT);
 }
@@ -331,9 +339,6 @@ void CMFCPropertyGridCtrl::AdjustLayout() {
         GetClientRect(&rcClient);
         m_nHeaderHeight = 0;
         if (m_hWndHeader) {
-            LONG_PTR nStyle = ::GetWindowLongPtrW(m_hWndHeader, GWL_STYLE);
-            nStyle = m_bShowDragContext ? (nStyle & ~LONG_PTR{HDS_FULLDRAG}) : (nStyle | HDS_FULLDRAG);
-            ::SetWindowLongPtrW(m_hWndHeader, GWL_STYLE, nStyle);
             if (m_bHeader) {
                 RECT rcHeader = rcClient;
                 WINDOWPOS wp = {};
@@ -528,10 +533,7 @@ void CMFCPropertyGridCtrl::ToggleExpand(CMFCPropertyGridProperty* pProp) {
 // Drawing: the grid's own look. A derived grid replaces OnDrawList and OnDrawProperty as a whole.
 
 void CMFCPropertyGridCtrl::OnDrawList(HDC hDC) {
-    COLORREF clrLine = m_clrLine != kGridColorNotSet ? m_clrLine
-                       : m_bVSDotNetLook             ? m_clrGray
-                                                     : ::GetSysColor(COLOR_BTNSHADOW);
-    unique_hpen penLine(::CreatePen(PS_SOLID, 1, clrLine));
+    unique_hpen penLine(::CreatePen(PS_SOLID, 1, GetLineColor()));
     CSelectObject selPen(hDC, penLine.get());
     int x = DividerX();
     ::MoveToEx(hDC, x, m_rectList.top - 1, nullptr);
@@ -661,8 +663,12 @@ void CMFCPropertyGridCtrl::DeclareMessageMap(CMessageMap& map) {
     map.Notify(kHeaderId, HDN_ITEMCHANGEDW,
                [this](NMHDR* pHdr, LRESULT*) { OnHeaderItemChanged(reinterpret_cast<NMHEADERW*>(pHdr)); });
     // Only the divider between the two columns moves; the right edge of the last column stays.
-    map.Notify(kHeaderId, HDN_BEGINTRACKW, [](NMHDR* pHdr, LRESULT* pResult) {
+    map.Notify(kHeaderId, HDN_BEGINTRACKW, [this](NMHDR* pHdr, LRESULT* pResult) {
         *pResult = reinterpret_cast<NMHEADERW*>(pHdr)->iItem != 0;
+        // The drag shows a tracking line, or moves the columns live, as the flag says when it starts.
+        LONG_PTR nStyle = ::GetWindowLongPtrW(m_hWndHeader, GWL_STYLE);
+        nStyle = m_bShowDragContext ? (nStyle & ~LONG_PTR{HDS_FULLDRAG}) : (nStyle | HDS_FULLDRAG);
+        ::SetWindowLongPtrW(m_hWndHeader, GWL_STYLE, nStyle);
     });
     map.Notify(kHeaderId, HDN_DIVIDERDBLCLICKW, [](NMHDR*, LRESULT*) {});
 }

@@ -140,7 +140,7 @@ public:
     // The rows on screen in order, as laid out now (expanded groups' sub-rows included).
     const std::vector<CMFCPropertyGridProperty*>& GetVisibleRows() const { return m_visible; }
 
-    // Plain option flags, read when the grid lays itself out.
+    // Plain option flags.
     // While the divider is dragged in the header, show only a tracking line and move it on release.
     BOOL m_bShowDragContext = TRUE;
 
@@ -173,6 +173,8 @@ public:
     std::vector<std::unique_ptr<CMFCPropertyGridProperty>> m_lstProps;
     std::vector<CMFCPropertyGridProperty*> m_lstTerminalProps; // alphabetic mode's flat list
 
+    // The line colour if set, else the grid gray in VS.NET look, else the bar or button shadow colour.
+    COLORREF GetLineColor() const;
     // Group names in the visual manager's colour when no group text colour is set.
     COLORREF GetGroupTextColor() const;
 

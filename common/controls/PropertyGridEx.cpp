@@ -39,11 +39,7 @@ void CMFCPropertyGridCtrlEx::OnDrawList(HDC hDC) {
     const RECT& L = m_rectList;
     const int X = L.left + m_nLeftColumnWidth;
     // 1. The line pen, as the base grid makes it.
-    COLORREF clrLine = m_clrLine != kGridColorNotSet ? m_clrLine
-                       : m_bVSDotNetLook             ? m_clrGray
-                       : m_bControlBarColors         ? ::GetSysColor(COLOR_3DSHADOW)
-                                                     : ::GetSysColor(COLOR_BTNSHADOW);
-    unique_hpen penLine(::CreatePen(PS_SOLID, 1, clrLine));
+    unique_hpen penLine(::CreatePen(PS_SOLID, 1, GetLineColor()));
     CSelectObject selPrevious(hDC, penLine.get());
     // 2. The grid pen replaces it: the line colour draws neither the divider nor the row lines.
     unique_hpen penGrid(

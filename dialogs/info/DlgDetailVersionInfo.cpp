@@ -52,7 +52,6 @@ void CDlgDetailVersionInfo::LayoutVersionGrid() {
     // The divider follows the operator's drag at once, the columns with it: nothing here is edited, so a
     // tracking line would only hide the values being lined up.
     m_wndPropList.m_bShowDragContext = FALSE;
-    m_wndPropList.AdjustLayout();
     m_wndPropList.SetCustomColors(0xE1E1E1, 0x000000, 0xC4C4C4, 0x000000, 0xA8A8A8, 0x000000, 0x000000);
 }
 
