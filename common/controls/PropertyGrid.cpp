@@ -287,6 +287,7 @@ void CMFCPropertyGridCtrl::RemoveAll() {
     m_pSel = nullptr;
     m_pTipRow = nullptr;
     m_visible.clear();
+    m_visibleDepth.clear();
     m_lstTerminalProps.clear();
     m_lstProps.clear();
     m_nScroll = 0;
