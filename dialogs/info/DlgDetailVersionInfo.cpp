@@ -49,8 +49,8 @@ void CDlgDetailVersionInfo::LayoutVersionGrid() {
     m_wndPropList.SetVSDotNetLook(TRUE);
     m_wndPropList.MarkModifiedProperties(TRUE, TRUE);
     m_wndPropList.SetAlphabeticMode(FALSE);
-    // The divider follows the operator's drag at once, the columns with it: nothing here is edited, so a
-    // tracking line would only hide the values being lined up.
+    // The columns follow the divider while the operator drags it, so a long version is uncovered as the
+    // mouse goes instead of after a guess.
     m_wndPropList.m_bShowDragContext = FALSE;
     m_wndPropList.SetCustomColors(0xE1E1E1, 0x000000, 0xC4C4C4, 0x000000, 0xA8A8A8, 0x000000, 0x000000);
 }
