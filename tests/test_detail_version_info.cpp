@@ -61,6 +61,16 @@ std::vector<std::wstring> VisibleRows(HWND hGrid) {
     return rows;
 }
 
+std::wstring HeaderTitle(HWND hGrid, int nItem) {
+    wchar_t szTitle[64] = {};
+    HDITEMW item = {};
+    item.mask = HDI_TEXT;
+    item.pszText = szTitle;
+    item.cchTextMax = 64;
+    ::SendMessageW(::GetDlgItem(hGrid, 1), HDM_GETITEMW, nItem, reinterpret_cast<LPARAM>(&item));
+    return szTitle;
+}
+
 // Where the list, its rows and the divider stand in the grid's client area.
 struct GridGeometry {
     int nListTop = 0;
@@ -124,16 +134,7 @@ TEST_F(DetailVersionInfoTest, ShowsTheBoardTreeWithDriverBoardsClosedAndAsksTheH
                   ::GetWindowRect(hGrid, &rcGrid);
                   ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rcGrid), 2);
                   ::GetClientRect(hDlg, &rcClient);
-                  for (int i = 0; i < 2; ++i) {
-                      wchar_t szTitle[64] = {};
-                      HDITEMW item = {};
-                      item.mask = HDI_TEXT;
-                      item.pszText = szTitle;
-                      item.cchTextMax = 64;
-                      ::SendMessageW(::GetDlgItem(hGrid, 1), HDM_GETITEMW, i,
-                                     reinterpret_cast<LPARAM>(&item));
-                      header.push_back(szTitle);
-                  }
+                  header = {HeaderTitle(hGrid, 0), HeaderTitle(hGrid, 1)};
                   rows = VisibleRows(hGrid);
                   // The second driver board of the second head board, opened up by the copy of its group.
                   Key(hGrid, VK_HOME);
@@ -249,13 +250,7 @@ TEST_F(DetailVersionInfoTest, TranslatedLabelsTakeTheirNumberDirectlyAndMissingO
         HWND hGrid = GridOf(hDlg);
         GridGeometry g = Measure(hGrid, CaptureWindow(hGrid, true));
         rows = VisibleRows(hGrid);
-        wchar_t szTitle[64] = {};
-        HDITEMW item = {};
-        item.mask = HDI_TEXT;
-        item.pszText = szTitle;
-        item.cchTextMax = 64;
-        ::SendMessageW(::GetDlgItem(hGrid, 1), HDM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-        strTitle = szTitle;
+        strTitle = HeaderTitle(hGrid, 0);
         // The long group name is cut: selected, its blue box runs to the row's right edge, 3 pixels past
         // the name rectangle shrunk by 3.
         Key(hGrid, VK_END);

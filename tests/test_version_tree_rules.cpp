@@ -133,30 +133,6 @@ protected:
     SimMachine machine;
 };
 
-TEST_F(VersionStatusTest, HostIsAskedInTheOrderOfTheRows) {
-    machine.Parameter(kParamStatusCode2).m_nValue = 11;
-    machine.Parameter(kParamStatusCode3).m_nValue = -12;
-    machine.m_versions.m_machineInfo.m_nValueA = 13;
-    machine.m_versions.m_machineInfo.m_nValueB = 14;
-    machine.m_versions.m_controller.m_source.m_nStatus = 0xFFFFFF01u;
-    VersionStatusValues values = ReadVersionStatusValues(&machine);
-    EXPECT_EQ(
-        (std::vector<std::string>{
-            "Root.GetParameter(1002)", "Param(1002).GetIntValue", "Root.GetPrinter", "Printer.GetMachineInfo",
-            "MachineInfo.GetStatusValueA", "Root.GetParameter(1003)", "Param(1003).GetIntValue",
-            "Root.GetPrinter", "Printer.GetMachineInfo", "MachineInfo.GetStatusValueB", "Root.GetController",
-            "Controller.GetStatusSource", "StatusSource.GetStatusByte", "Root.GetMachineDateTime"}),
-        machine.m_log.m_calls);
-    EXPECT_EQ(11, values.nParam1002);
-    EXPECT_EQ(13, values.nStatusValueA);
-    EXPECT_EQ(-12, values.nParam1003);
-    EXPECT_EQ(14, values.nStatusValueB);
-    EXPECT_EQ(1u, values.nStatusByte);
-    // A machine without a clock leaves the preset.
-    EXPECT_EQ(2000, values.dateTime.nYear);
-    EXPECT_EQ(1, values.dateTime.nSecond);
-}
-
 TEST_F(VersionStatusTest, MissingHostObjectsShowZeroInsteadOfBeingCalled) {
     machine.m_bHasPrinter = false;
     machine.m_versions.m_bHasController = false;
