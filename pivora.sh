@@ -4,6 +4,7 @@
 #   ./pivora.sh shots [DIR]         every dialog as PNG (default: shots/)
 #   ./pivora.sh test                every test
 #   ./pivora.sh build               build only
+#   ./pivora.sh bench               every benchmark program (tests/bench), figures on the console
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
@@ -136,8 +137,20 @@ shots)
     start_wine
     shots "${1:-$ROOT/shots}"
     ;;
+bench)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    for bench in "$BIN"/bench_*.exe; do
+        [ -e "$bench" ] || continue
+        echo "== $(basename "$bench" .exe)"
+        (cd "$BIN" && wine "$(basename "$bench")")
+    done
+    ;;
 *)
-    echo "usage: $0 run|shots [DIR]|test|build" >&2
+    echo "usage: $0 run|shots [DIR]|test|build|bench" >&2
     exit 2
     ;;
 esac
