@@ -24,11 +24,25 @@ setup() {
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
     done
     if [ ${#missing[@]} -gt 0 ]; then
-        local sudo=""
-        [ "$(id -u)" -ne 0 ] && sudo="sudo"
-        echo "Installing: ${missing[*]}"
-        $sudo apt-get update -qq
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+        local sudo=()
+        if [ "$(id -u)" -ne 0 ]; then
+            if ! command -v sudo >/dev/null 2>&1; then
+                echo "These Debian packages are missing and installing them needs root: ${missing[*]}" >&2
+                echo "Ask an administrator to run: apt-get install ${missing[*]}" >&2
+                echo "(or run this command again as root); then $0 $cmd works without root." >&2
+                exit 1
+            fi
+            sudo=(sudo)
+        fi
+        echo "Installing ${#missing[@]} Debian packages (a few minutes on a fresh machine): ${missing[*]}"
+        "${sudo[@]}" apt-get update
+        # One line per package as it is unpacked and set up, instead of minutes of silence.
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y \
+            -o Dpkg::Progress-Fancy=0 "${missing[@]}" | grep --line-buffered -E '^(Get|Unpacking|Setting up)' || true
+        for p in "${missing[@]}"; do
+            dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
+                { echo "Installing $p failed; see the apt-get output above." >&2; exit 1; }
+        done
     fi
 }
 
@@ -97,6 +111,7 @@ stop_all() {
 
 cmd=${1:-run}
 shift || true
+
 case "$cmd" in
 build)
     setup

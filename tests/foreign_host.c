@@ -59,6 +59,25 @@ static void* const g_rootTable[19] = {(void*)HostRootGetPrinter};
 static HostObject g_root = {g_rootTable};
 static HostObject g_task = {g_rootTable}; /* never called: the decision falls before the task is used */
 
+/* The operator of a host that only wants its calls back: every dialog that comes up is closed; a yes/no
+ * question (it has no cancel, so closing it would only beep) is answered yes. */
+static BOOL CALLBACK CloseDialog(HWND hWnd, LPARAM lParam) {
+    char szClass[16] = {0};
+    (void)lParam;
+    GetClassNameA(hWnd, szClass, sizeof(szClass));
+    if (strcmp(szClass, "#32770") == 0 && IsWindowVisible(hWnd) && IsWindowEnabled(hWnd)) {
+        if (GetDlgItem(hWnd, IDYES) && GetDlgItem(hWnd, IDNO) && !GetDlgItem(hWnd, IDCANCEL))
+            PostMessageW(hWnd, WM_COMMAND, IDYES, 0);
+        else
+            PostMessageW(hWnd, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+static void CALLBACK CloseDialogs(HWND hWnd, UINT nMsg, UINT_PTR nId, DWORD nTime) {
+    (void)hWnd, (void)nMsg, (void)nId, (void)nTime;
+    EnumThreadWindows(GetCurrentThreadId(), CloseDialog, 0);
+}
+
 static int g_nFailures;
 #define CHECK(cond)                                                                                          \
     do {                                                                                                     \
@@ -99,6 +118,20 @@ int main(void) {
     CHECK(p->table->ConfirmPrintMode(p, &g_task) == 1);
     CHECK(g_nAskedId == 3206);
     CHECK(g_nParameterReads == 2);
+
+    /* Every other slot, with no host object: each dialog opens, is closed, and the operation reports 1. */
+    {
+        static unsigned char version[32], record[5392];
+        UINT_PTR nTimer = SetTimer(NULL, 0, 100, CloseDialogs);
+        p->table->SetHostInterface(p, NULL);
+        CHECK(p->table->ShowDetailVersionInfo(p, version) == 1);
+        CHECK(p->table->ShowCustomEclosion(p, 0) == 1);
+        CHECK(p->table->ShowSwitchInkOrder(p) == 1);
+        CHECK(p->table->ShowSupplyInkTimeout(p) == 1);
+        CHECK(p->table->ShowMultiStepPopup(p, record) == 1);
+        KillTimer(NULL, nTimer);
+        p->table->SetHostInterface(p, &g_root);
+    }
 
     /* Slot 0 with flag 1 frees the object and returns its address. A second object still works and sees
      * the host object handed to the first: it is module-wide. */

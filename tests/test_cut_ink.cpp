@@ -139,11 +139,19 @@ TEST_F(CutInkTest, DerivedCountIsTheLargestListedMemberCount) {
     Printer().m_layout.m_idList.m_ids.push_back(0x00030001);
     AddInk(2, "C", {7});
     std::wstring strLabel;
+    LONG nHeight = 0;
+    int nRowsOfK = 0;
     Show(kCutInkDerivedRowCount, nullptr, nullptr, [&](HWND hDlg) {
         strLabel = TextOf(hDlg, kLabel + 7);
+        nHeight = WindowHeight(hDlg);
+        for (int i = 20; i <= 27; ++i)
+            nRowsOfK += ::GetDlgItem(hDlg, kLabel + i) != nullptr;
         Click(hDlg, IDCANCEL);
     });
+    // Eight rows are probed: only index 7 is claimed, K's members lie beyond them.
     EXPECT_EQ(L"C", strLabel);
+    EXPECT_EQ(0, nRowsOfK);
+    EXPECT_EQ(34 * 1 + 154, nHeight);
 }
 
 TEST_F(CutInkTest, SliderMovesAreHandedBackOnlyAfterOkAndNeverPastTheBlock) {

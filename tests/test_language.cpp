@@ -128,14 +128,9 @@ TEST(Settings, TheHostsFilesAreFoundBesideTheProgramEvenWhenTheModuleLivesElsewh
     WriteUtf16File(strDecoyPack + L"Pivora.ini", L"[LANG]\r\nSupply Ink Timeout Tip=module pack\r\n");
     std::wstring strCaption;
     {
-        HMODULE hModule = ::LoadLibraryW((strModuleDir + L"Pivora.dll").c_str());
-        ASSERT_NE(nullptr, hModule);
-        auto pfnNew = reinterpret_cast<PFN_NewInterface>(
-            reinterpret_cast<void (*)()>(::GetProcAddress(hModule, "NewInterface")));
-        auto pfnRelease = reinterpret_cast<PFN_ReleaseInterface>(
-            reinterpret_cast<void (*)()>(::GetProcAddress(hModule, "ReleaseInterface")));
+        LoadedPlugin plugin(strModuleDir + L"Pivora.dll");
         SimMachine machine;
-        CPivoraProcVirtual* p = pfnNew();
+        CPivoraProcVirtual* p = plugin.m_pfnNew();
         LanguageRecord record = {};
         std::u16string strFolder = u"Probe";
         std::copy(strFolder.begin(), strFolder.end(), record.szFolderName);
@@ -148,8 +143,7 @@ TEST(Settings, TheHostsFilesAreFoundBesideTheProgramEvenWhenTheModuleLivesElsewh
         });
         op.Start();
         p->ShowSupplyInkTimeout();
-        pfnRelease(p);
-        ::FreeLibrary(hModule);
+        plugin.m_pfnRelease(p);
     }
     EXPECT_EQ(L"host pack", strCaption);
     ::DeleteFileW((strModuleDir + L"Pivora.dll").c_str());

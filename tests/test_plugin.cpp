@@ -174,17 +174,12 @@ TEST(MissingTemplates, EachOperationReportsTheFailedRun) {
     std::wstring strCopy = TestExeDir() + L"PivoraRenamed.dll";
     ASSERT_TRUE(::CopyFileW((TestExeDir() + L"Pivora.dll").c_str(), strCopy.c_str(), FALSE));
     {
-        HMODULE hModule = ::LoadLibraryW(strCopy.c_str());
-        ASSERT_NE(nullptr, hModule);
-        auto pfnNew = reinterpret_cast<PFN_NewInterface>(
-            reinterpret_cast<void (*)()>(::GetProcAddress(hModule, "NewInterface")));
-        auto pfnRelease = reinterpret_cast<PFN_ReleaseInterface>(
-            reinterpret_cast<void (*)()>(::GetProcAddress(hModule, "ReleaseInterface")));
+        LoadedPlugin plugin(strCopy);
         SimMachine machine;
         machine.m_printer.Parameter(kParamPrintConfirm).m_nValue = 1;
         OfferTwoModes(machine);
         SimTask& task = machine.AddTask("t", 1, 0);
-        CPivoraProcVirtual* p = pfnNew();
+        CPivoraProcVirtual* p = plugin.m_pfnNew();
         p->SetHostInterface(&machine);
         EXPECT_EQ(-1, p->ConfirmPrint(1));
         EXPECT_EQ(2, p->ConfirmPrint(0));
@@ -194,8 +189,7 @@ TEST(MissingTemplates, EachOperationReportsTheFailedRun) {
         // The guard flag was cleared after the failed run: a second call is not swallowed.
         EXPECT_EQ(1, p->ShowSupplyInkTimeout());
         EXPECT_TRUE(machine.m_log.Filter({"Root.ResetInkSupplyTimeout"}).empty());
-        pfnRelease(p);
-        ::FreeLibrary(hModule);
+        plugin.m_pfnRelease(p);
     }
     ::DeleteFileW(strCopy.c_str());
 }

@@ -17,6 +17,32 @@ int32_t Answer(CPivoraProcVirtual* pInterface, Operator::Step step) {
     return nResult;
 }
 
+// Counts the dialog windows made on this thread while it lives.
+struct DialogCreations {
+    DialogCreations() {
+        s_pCurrent = this;
+        m_hHook = ::SetWindowsHookExW(WH_CBT, &Hook, nullptr, ::GetCurrentThreadId());
+    }
+    ~DialogCreations() {
+        ::UnhookWindowsHookEx(m_hHook);
+        s_pCurrent = nullptr;
+    }
+    static LRESULT CALLBACK Hook(int nCode, WPARAM wParam, LPARAM lParam) {
+        if (nCode == HCBT_CREATEWND && s_pCurrent) {
+            auto* pCreate = reinterpret_cast<CBT_CREATEWNDW*>(lParam);
+            if (pCreate->lpcs->lpszClass == MAKEINTATOM(32770) ||
+                (!IS_INTRESOURCE(pCreate->lpcs->lpszClass) &&
+                 std::wstring(pCreate->lpcs->lpszClass) == L"#32770"))
+                ++s_pCurrent->m_nDialogs;
+            (void)wParam;
+        }
+        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+    int m_nDialogs = 0;
+    HHOOK m_hHook = nullptr;
+    static inline DialogCreations* s_pCurrent = nullptr;
+};
+
 TEST(SupplyInkTimeout, ResetCallsTheHostOnceWhileTheDialogIsUpAndOtherWaysOutCallNothing) {
     PluginSession session;
     SimMachine& machine = *session.m_pMachine;
@@ -46,6 +72,7 @@ TEST(SupplyInkTimeout, CallsWhileTheDialogIsOpenReturnAtOnceAndLaterCallsAskAgai
     PluginSession session;
     InterfacePtr pOther = session.NewInterface();
     int32_t nNested = 0, nNestedOther = 0, nFromHost = 0;
+    DialogCreations created;
     // The host's own timeout handling calls again while the operator's Reset is being served.
     session.m_pMachine->m_onAction = [&](const std::string&) { nFromHost = session->ShowSupplyInkTimeout(); };
     Answer(session.m_pInterface.get(), [&](HWND hDlg) {
@@ -57,6 +84,7 @@ TEST(SupplyInkTimeout, CallsWhileTheDialogIsOpenReturnAtOnceAndLaterCallsAskAgai
     EXPECT_EQ(1, nNestedOther);
     EXPECT_EQ(1, nFromHost);
     EXPECT_EQ(1u, session.m_pMachine->m_log.Filter({"Root.ResetInkSupplyTimeout"}).size());
+    EXPECT_EQ(1, created.m_nDialogs); // the nested calls opened nothing
 
     session.m_pMachine->m_onAction = nullptr;
     bool bAskedAgain = false;

@@ -30,10 +30,10 @@ std::string ReadTextFile(const std::wstring& strPath) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-LoadedPlugin::LoadedPlugin() {
-    m_hModule = ::LoadLibraryW(L"Pivora.dll");
+LoadedPlugin::LoadedPlugin(const std::wstring& strPath) {
+    m_hModule = ::LoadLibraryW(strPath.c_str());
     if (!m_hModule)
-        throw std::runtime_error("Pivora.dll did not load");
+        throw std::runtime_error("the module did not load");
     m_pfnNew = reinterpret_cast<PFN_NewInterface>(
         reinterpret_cast<void (*)()>(::GetProcAddress(m_hModule, "NewInterface")));
     m_pfnRelease = reinterpret_cast<PFN_ReleaseInterface>(

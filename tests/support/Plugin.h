@@ -11,7 +11,8 @@
 
 class LoadedPlugin {
 public:
-    LoadedPlugin();
+    // The module as a host loads it, by name from the program's folder, or from the path given.
+    explicit LoadedPlugin(const std::wstring& strPath = L"Pivora.dll");
     ~LoadedPlugin();
     LoadedPlugin(const LoadedPlugin&) = delete;
     LoadedPlugin& operator=(const LoadedPlugin&) = delete;
