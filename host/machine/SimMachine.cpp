@@ -163,7 +163,7 @@ void SimPrinter::ReleaseSnapshot(IHostSnapshot* pSnapshot) {
 
 // ---------------------------------------------------------------------------------------------------------
 
-SimMachine::SimMachine() : m_printer(*this), m_eclosion(m_log), m_snapshots(m_log) {}
+SimMachine::SimMachine() : m_printer(*this), m_eclosion(m_log), m_snapshots(m_log), m_heads(m_log) {}
 SimMachine::~SimMachine() = default;
 
 SimParameter& SimMachine::Parameter(int32_t nId) {
@@ -253,17 +253,17 @@ void SimMachine::GetMachineDateTime(MachineDateTime*) {
 
 IHostHeadConfig* SimMachine::GetHeadConfig() {
     m_log.Add("Root.GetHeadConfig");
-    return nullptr;
+    return m_bHasHeadConfig ? &m_heads : nullptr;
 }
 
 IHostHeadSettings* SimMachine::GetHeadSettings() {
     m_log.Add("Root.GetHeadSettings");
-    return nullptr;
+    return &m_heads.m_headSettings;
 }
 
 IHostChannelGroupTables* SimMachine::GetGroupSettings() {
     m_log.Add("Root.GetGroupSettings");
-    return nullptr;
+    return &m_heads.m_groupSettings;
 }
 
 IHostGroupTable* SimMachine::GetGroupTable() {
@@ -308,6 +308,7 @@ std::unique_ptr<SimMachine> SimMachine::CreateDefault() {
     m.Parameter(kParamPrintPosX).m_dValue = 120;
     m.Parameter(kParamPrintPosY).m_dValue = 45.5;
     AddDefaultInks(m);
+    AddDefaultHeads(m.m_heads, m.m_printer.m_groupTable);
     AddDefaultEclosionTemplates(m.m_eclosion);
     return pMachine;
 }
