@@ -8,6 +8,7 @@
 #include "dialogs/ink/DlgCutInkSetting.h"
 #include "dialogs/ink/DlgSupplyInkTimeout.h"
 #include "dialogs/ink/DlgCustomEclosion.h"
+#include "dialogs/ink/DlgSwitchInkOrder.h"
 #include "dialogs/print/DlgConfirmPrintMode.h"
 #include "dialogs/print/DlgMultiStepPopupKT.h"
 #include "dialogs/print/DlgPrintBeforePopupKT.h"
@@ -150,8 +151,10 @@ int32_t CPivoraProc::ShowCustomEclosion(uint32_t nEditDefaults) {
 
 int32_t CPivoraProc::ShowSwitchInkOrder() {
     SwitchToModuleResources();
-    CDlgCommon dlg(IDD_SWITCH_INK_ORDER);
-    dlg.DoModal();
+    {
+        CDlgSwitchInkOrder dlg;
+        dlg.DoModal();
+    }
     RestoreHostResources();
     return 1;
 }
