@@ -24,7 +24,7 @@ TEST(SwitchInkOrderRules, LongInkNamesAreShortenedSoThePositionAlwaysShows) {
     EXPECT_EQ(L"[1,1]", FormatInkLabel(L"", 0, 0));
     const std::wstring strLabel = FormatInkLabel(std::wstring(100, L'x'), 15, 15);
     EXPECT_EQ(63u, strLabel.size());
-    EXPECT_EQ(L"xx[16,16]", strLabel.substr(52));
+    EXPECT_EQ(L"xx[16,16]", strLabel.substr(54));
 }
 
 } // namespace

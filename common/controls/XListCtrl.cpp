@@ -4,8 +4,6 @@
 #include <new>
 #include <optional>
 
-#include <windowsx.h>
-
 #include "XListCellRules.h"
 #include "common/AnsiText.h"
 
@@ -14,6 +12,11 @@ namespace {
 constexpr COLORREF kNoColor = 0xFFFFFFFF;
 constexpr UINT kPlainTextFlags = DT_SINGLELINE | DT_VCENTER;
 constexpr UINT kCentredTextFlags = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+
+// Signed client coordinates of a mouse message or message position.
+POINT PointFromLParam(LPARAM lParam) {
+    return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
 
 CellRect ToCell(const RECT& rc) {
     return {rc.left, rc.top, rc.right, rc.bottom};
@@ -623,7 +626,7 @@ LRESULT CXListCtrl::OnEraseBkgnd(HDC hDC) {
 
 LRESULT CXListCtrl::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
     LVHITTESTINFO ht = {};
-    ht.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ht.pt = PointFromLParam(lParam);
     SendMessage(LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&ht));
     if (!(ht.flags & LVHT_ONITEMLABEL) || ht.iItem == -1)
         return Default(WM_LBUTTONDOWN, wParam, lParam);
@@ -654,7 +657,7 @@ LRESULT CXListCtrl::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CXListCtrl::OnRButtonDown(WPARAM wParam, LPARAM lParam) {
     LVHITTESTINFO ht = {};
-    ht.pt = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ht.pt = PointFromLParam(lParam);
     SendMessage(LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&ht));
     if ((ht.flags & LVHT_ONITEMLABEL) && ht.iItem != -1) {
         Row* pRow = GetRow(ht.iItem);
@@ -732,7 +735,7 @@ BOOL CXListCtrl::OnToolTipText(UINT, NMHDR* pNMHDR, LRESULT* pResult) {
         return TRUE;
     *pResult = 0;
     const DWORD dwPos = ::GetMessagePos();
-    POINT pt = {GET_X_LPARAM(dwPos), GET_Y_LPARAM(dwPos)};
+    POINT pt = PointFromLParam(static_cast<LPARAM>(dwPos));
     ::ScreenToClient(m_hWnd, &pt);
     LVHITTESTINFO ht = {};
     ht.pt = pt;
