@@ -4,6 +4,7 @@
 #   ./pivora.sh shots [DIR]         every dialog as PNG (default: shots/)
 #   ./pivora.sh test                every test
 #   ./pivora.sh build               build only
+#   ./pivora.sh bench               every benchmark program, with its figures
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
@@ -136,8 +137,20 @@ shots)
     start_wine
     shots "${1:-$ROOT/shots}"
     ;;
+bench)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    for program in "$BIN"/bench_*.exe; do
+        [ -e "$program" ] || continue
+        echo "== $(basename "$program" .exe)"
+        (cd "$BIN" && wine "$(basename "$program")")
+    done
+    ;;
 *)
-    echo "usage: $0 run|shots [DIR]|test|build" >&2
+    echo "usage: $0 run|shots [DIR]|test|build|bench" >&2
     exit 2
     ;;
 esac

@@ -220,6 +220,8 @@ TEST_F(XListTest, KeysNeverLeaveTheSelectionOnADisabledRow) {
     list.SetEnabled(2, FALSE);
     list.SetEnabled(3, FALSE);
     list.SetEnabled(0, FALSE);
+    Key(VK_HOME); // nothing was selected: the disabled row does not keep the selection either
+    EXPECT_EQ(-1, Selected());
     Select(1);
     Key(VK_DOWN); // onto 2: on to the next enabled row below
     EXPECT_EQ(4, Selected());
