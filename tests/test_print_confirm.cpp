@@ -247,13 +247,15 @@ TEST_F(PrintConfirmTest, InchesShowAndStoreMillimetresWithinThePhysicalLimits) {
         machine.m_dZPosition = 50.8;
         SendTimer(hDlg, 1);
         shown.push_back(TextOf(hDlg, IDC_Z_POSITION));
+        Click(hDlg, IDC_CONFIRM_POSITION);
         Click(hDlg, IDOK);
     });
     EXPECT_EQ(1, Run());
     EXPECT_EQ((Texts{L"10", L"0.1", L"1", L"3.94", L"1.00", L"2.00"}), shown);
     EXPECT_EQ(Texts(5, L"英寸"), labels);
-    // 100 mm shows as 3.94 inch; only that rounded value goes back, in millimetres.
-    EXPECT_EQ((Calls{"Param(4021).SetDoubleValue(100.076,0)"}), TakeChanges());
+    // 100 mm shows as 3.94 inch; untouched, it is not rounded into the host, and nothing needs applying.
+    EXPECT_EQ((Calls{"Root.ConfirmPrintPosition"}), TakeChanges());
+    EXPECT_EQ(100, Host(kParamPrintPosY));
 
     // 0.4 inch is 10.16 mm; 19.69 inch, the display of 500 mm, is taken as the limit itself.
     Op().Then([&](HWND hDlg) {
