@@ -110,9 +110,7 @@ void CXListCtrl::LoadSystemColors() {
 
 void CXListCtrl::DeclareMessageMap(CMessageMap& map) {
     PreSubclassWindow();
-    map.NotifyReflect(NM_CUSTOMDRAW, [this](NMHDR* pHdr, LRESULT* pResult) {
-        *pResult = OnCustomDrawStage(*reinterpret_cast<NMLVCUSTOMDRAW*>(pHdr));
-    });
+    map.CustomDrawReflect(*this);
     map.Message(WM_CREATE, [this](WPARAM wParam, LPARAM lParam) -> LRESULT {
         return Default(WM_CREATE, wParam, lParam) == -1 ? -1 : 0;
     });
@@ -371,17 +369,18 @@ BOOL CXListCtrl::GetCellRect(int nItem, int nSubItem, RECT* pRect) const {
 // ---------------------------------------------------------------------------------------------------------
 // Painting
 
-DWORD CXListCtrl::OnCustomDrawStage(NMLVCUSTOMDRAW& cd) {
-    switch (cd.nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-    case CDDS_ITEMPREPAINT:
-        return CDRF_NOTIFYSUBITEMDRAW;
-    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
-        PaintCell(cd.nmcd.hdc, static_cast<int>(cd.nmcd.dwItemSpec), cd.iSubItem);
-        return CDRF_SKIPDEFAULT;
-    default:
-        return CDRF_DODEFAULT;
-    }
+DWORD CXListCtrl::OnPrePaint(NMCUSTOMDRAW&) {
+    return CDRF_NOTIFYSUBITEMDRAW;
+}
+
+DWORD CXListCtrl::OnItemPrePaint(NMCUSTOMDRAW&) {
+    return CDRF_NOTIFYSUBITEMDRAW;
+}
+
+DWORD CXListCtrl::OnSubItemPrePaint(NMCUSTOMDRAW& cd) {
+    auto& lvcd = reinterpret_cast<NMLVCUSTOMDRAW&>(cd);
+    PaintCell(cd.hdc, static_cast<int>(cd.dwItemSpec), lvcd.iSubItem);
+    return CDRF_SKIPDEFAULT;
 }
 
 void CXListCtrl::PaintCell(HDC hDC, int nItem, int nSubItem) {

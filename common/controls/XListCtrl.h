@@ -31,7 +31,7 @@ struct XListCellData {
 // Message sent to the parent on every mouse-wheel event, with the control object as WPARAM.
 constexpr UINT WM_XLIST_MOUSEWHEEL = WM_USER + 1005;
 
-class CXListCtrl : public CListCtrl {
+class CXListCtrl : public CListCtrl, public CCustomDraw {
 public:
     CXListCtrl();
     ~CXListCtrl() override;
@@ -81,8 +81,12 @@ protected:
     void DeclareMessageMap(CMessageMap& map) override;
     virtual void PreSubclassWindow() {}
 
+    // Custom draw by stage: every cell is painted here, none by the list view.
+    DWORD OnPrePaint(NMCUSTOMDRAW& cd) override;
+    DWORD OnItemPrePaint(NMCUSTOMDRAW& cd) override;
+    DWORD OnSubItemPrePaint(NMCUSTOMDRAW& cd) override;
+
     // The painters, one cell at a time.
-    DWORD OnCustomDrawStage(NMLVCUSTOMDRAW& cd);
     void PaintCell(HDC hDC, int nItem, int nSubItem);
     void GetDrawColors(int nItem, int nSubItem, COLORREF& crText, COLORREF& crBackground) const;
     void DrawCheckbox(int nItem, int nSubItem, HDC hDC, COLORREF crText, COLORREF crBackground,
