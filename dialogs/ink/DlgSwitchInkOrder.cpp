@@ -223,27 +223,18 @@ void CDlgSwitchInkOrder::FillBaseChannel() {
     IHostChannelGroupList* pGroups = pConfig ? pConfig->GetChannelGroups() : nullptr;
     if (!pGroups)
         return;
-    const int nGroups = pGroups->GetCount();
-    for (int i = 0; i < nGroups; ++i) {
-        IHostChannelGroup* pGroup = pGroups->GetAt(i);
-        if (!pGroup)
-            continue;
-        const int nEntries = pGroup->GetEntryCount();
-        for (int j = 0; j < nEntries; ++j) {
-            IHostChannelEntry* pEntry = pGroup->GetEntry(j);
-            if (!pEntry)
+    ForEachChannelEntry(pGroups, [&](IHostChannelGroup*, IHostChannelEntry* pEntry) {
+        const int nPositions = pEntry->GetChannelCount();
+        for (int k = 0; k < nPositions; ++k) {
+            const int nHead = pEntry->GetHead();
+            const int nChannel = static_cast<int>(pEntry->GetChannel(k) & 0xFFFF);
+            if (nHead < 0 || nHead >= m_nHeadCount || nChannel >= m_nChannelCount)
                 continue;
-            const int nPositions = pEntry->GetChannelCount();
-            for (int k = 0; k < nPositions; ++k) {
-                const int nHead = pEntry->GetHead();
-                const int nChannel = static_cast<int>(pEntry->GetChannel(k) & 0xFFFF);
-                if (nHead < 0 || nHead >= m_nHeadCount || nChannel >= m_nChannelCount)
-                    continue;
-                const int nItem = m_cbBaseChannel.AddString(LookOfChannel(nHead, nChannel).strLabel);
-                m_cbBaseChannel.SetItemData(nItem, reinterpret_cast<DWORD_PTR>(pEntry));
-            }
+            const int nItem = m_cbBaseChannel.AddString(LookOfChannel(nHead, nChannel).strLabel);
+            m_cbBaseChannel.SetItemData(nItem, reinterpret_cast<DWORD_PTR>(pEntry));
         }
-    }
+        return false;
+    });
 }
 
 void CDlgSwitchInkOrder::OnCbnSelchangeHeadSelect() {
@@ -303,22 +294,14 @@ void CDlgSwitchInkOrder::OnCbnSelchangeBaseChannel() {
     if (!pBaseChannel || !pGroups)
         return;
     // The item's entry is only used once it is found again among the live groups.
-    const int nGroups = pGroups->GetCount();
-    for (int i = 0; i < nGroups; ++i) {
-        IHostChannelGroup* pGroup = pGroups->GetAt(i);
-        if (!pGroup)
-            continue;
-        const int nEntries = pGroup->GetEntryCount();
-        for (int j = 0; j < nEntries; ++j) {
-            IHostChannelEntry* pEntry = pGroup->GetEntry(j);
-            if (!pEntry || reinterpret_cast<DWORD_PTR>(pEntry) != dwEntry)
-                continue;
-            pBaseChannel->SetGroupId(static_cast<uint16_t>(pGroup->GetId() & 0xFFFF));
-            pBaseChannel->SetEntryId(pEntry->GetId());
-            m_bModified = TRUE;
-            return;
-        }
-    }
+    ForEachChannelEntry(pGroups, [&](IHostChannelGroup* pGroup, IHostChannelEntry* pEntry) {
+        if (reinterpret_cast<DWORD_PTR>(pEntry) != dwEntry)
+            return false;
+        pBaseChannel->SetGroupId(static_cast<uint16_t>(pGroup->GetId() & 0xFFFF));
+        pBaseChannel->SetEntryId(pEntry->GetId());
+        m_bModified = TRUE;
+        return true;
+    });
 }
 
 void CDlgSwitchInkOrder::OnBnClickedSwitch() {

@@ -35,26 +35,20 @@ IHostChannel* LookUpChannel(IHostHeadTable* pTable, ChannelRef ref) {
 }
 
 EntryPosition FindEntry(IHostChannelGroupList* pList, ChannelRef ref) {
-    if (!pList)
-        return {};
-    const int32_t nGroups = pList->GetCount();
-    for (int32_t i = 0; i < nGroups; ++i) {
-        IHostChannelGroup* pGroup = pList->GetAt(i);
-        if (!pGroup)
-            continue;
-        const int32_t nEntries = pGroup->GetEntryCount();
-        for (int32_t j = 0; j < nEntries; ++j) {
-            IHostChannelEntry* pEntry = pGroup->GetEntry(j);
-            if (!pEntry || pEntry->GetHead() != ref.nHead)
-                continue;
-            const int32_t nPositions = pEntry->GetChannelCount();
-            for (int32_t k = 0; k < nPositions; ++k) {
-                if (SameChannel(pEntry->GetChannel(k), ref.nChannel))
-                    return {pEntry, k};
+    EntryPosition found;
+    ForEachChannelEntry(pList, [&](IHostChannelGroup*, IHostChannelEntry* pEntry) {
+        if (pEntry->GetHead() != ref.nHead)
+            return false;
+        const int32_t nPositions = pEntry->GetChannelCount();
+        for (int32_t k = 0; k < nPositions; ++k) {
+            if (SameChannel(pEntry->GetChannel(k), ref.nChannel)) {
+                found = {pEntry, k};
+                return true;
             }
         }
-    }
-    return {};
+        return false;
+    });
+    return found;
 }
 
 bool EntriesDiffer(IHostChannelGroupList* pList, ChannelRef first, ChannelRef second) {
@@ -71,29 +65,21 @@ bool EntriesDiffer(IHostChannelGroupList* pList, ChannelRef first, ChannelRef se
 IHostChannelEntry* FindPartnerEntry(IHostHeadConfig* pConfig, IHostChannelGroupList* pList,
                                     uint32_t nPropertyB, uint32_t nPropertyA, uint32_t nPropertyD,
                                     uint16_t nInk, IHostChannelEntry* pExcluded) {
-    if (!pConfig || !pList)
+    if (!pConfig)
         return nullptr;
-    const int32_t nGroups = pList->GetCount();
-    for (int32_t i = 0; i < nGroups; ++i) {
-        IHostChannelGroup* pGroup = pList->GetAt(i);
-        if (!pGroup)
-            continue;
-        const int32_t nEntries = pGroup->GetEntryCount();
-        for (int32_t j = 0; j < nEntries; ++j) {
-            IHostChannelEntry* pEntry = pGroup->GetEntry(j);
-            if (!pEntry || pEntry == pExcluded)
-                continue;
-            if (pEntry->GetPropertyB() != nPropertyB || pEntry->GetPropertyA() != nPropertyA ||
-                pEntry->GetPropertyD() != nPropertyD)
-                continue;
-            // An entry that lists no channel has no first channel to print anything.
-            uint16_t nEntryInk = 0;
-            if (pEntry->GetChannelCount() >= 1 && ReadInk(pConfig, FirstChannelOf(pEntry), &nEntryInk) &&
-                nEntryInk == nInk)
-                return pEntry;
-        }
-    }
-    return nullptr;
+    IHostChannelEntry* pFound = nullptr;
+    ForEachChannelEntry(pList, [&](IHostChannelGroup*, IHostChannelEntry* pEntry) {
+        if (pEntry == pExcluded || pEntry->GetPropertyB() != nPropertyB ||
+            pEntry->GetPropertyA() != nPropertyA || pEntry->GetPropertyD() != nPropertyD)
+            return false;
+        // An entry that lists no channel has no first channel to print anything.
+        uint16_t nEntryInk = 0;
+        if (pEntry->GetChannelCount() >= 1 && ReadInk(pConfig, FirstChannelOf(pEntry), &nEntryInk) &&
+            nEntryInk == nInk)
+            pFound = pEntry;
+        return pFound != nullptr;
+    });
+    return pFound;
 }
 
 bool FindPartners(IHostHeadConfig* pConfig, IHostChannelGroupList* pList, ChannelRef first, ChannelRef second,

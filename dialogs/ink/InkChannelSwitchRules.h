@@ -18,6 +18,26 @@ struct EntryPosition {
     int32_t nPosition = 0;
 };
 
+// Calls fn(group, entry) for every entry of every group, both in index order, passing over what the host
+// cannot give; stops at the first call that returns true, and then returns true.
+template <typename Fn> bool ForEachChannelEntry(IHostChannelGroupList* pList, Fn fn) {
+    if (!pList)
+        return false;
+    const int32_t nGroups = pList->GetCount();
+    for (int32_t i = 0; i < nGroups; ++i) {
+        IHostChannelGroup* pGroup = pList->GetAt(i);
+        if (!pGroup)
+            continue;
+        const int32_t nEntries = pGroup->GetEntryCount();
+        for (int32_t j = 0; j < nEntries; ++j) {
+            IHostChannelEntry* pEntry = pGroup->GetEntry(j);
+            if (pEntry && fn(pGroup, pEntry))
+                return true;
+        }
+    }
+    return false;
+}
+
 // The channel through the head table, within the table's and the head's counts; null when the table, the
 // head or the channel is missing.
 IHostChannel* LookUpChannel(IHostHeadTable* pTable, ChannelRef ref);
