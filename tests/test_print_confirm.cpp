@@ -5,6 +5,7 @@
 #include "Plugin.h"
 #include "ScriptedOperator.h"
 #include "dialogs/print/PrintConfirmRules.h"
+#include "dialogs/print/PollTimers.h"
 #include "res/resource.h"
 
 namespace {
@@ -141,7 +142,7 @@ TEST_F(PrintConfirmTest,
         SetEditText(hDlg, IDC_PRINT_HEIGHT, L"3");
         SetEditText(hDlg, IDC_POS_X, L"-1"); // typed, focus not yet left
         machine.m_dZPosition = 12.3456;
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         zAndTyped.push_back(TextOf(hDlg, IDC_Z_POSITION));
         machine.m_dZPosition = 40;
         SendTimer(hDlg, 2);
@@ -245,7 +246,7 @@ TEST_F(PrintConfirmTest, InchesShowAndStoreMillimetresWithinThePhysicalLimits) {
         shown = TextsOf(hDlg, kLengths);
         labels = TextsOf(hDlg, kUnitLabels);
         machine.m_dZPosition = 50.8;
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         shown.push_back(TextOf(hDlg, IDC_Z_POSITION));
         Click(hDlg, IDC_CONFIRM_POSITION);
         Click(hDlg, IDOK);
@@ -306,6 +307,18 @@ TEST(PrintConfirmRules, LengthsBeyondTheIntegerRangeAndLongTranslatedKeysComeOut
     EXPECT_EQ(strKey + L" 0 mm", FormatZLineAtStart(strKey, 0));
     EXPECT_EQ(strKey + L" -3.50 mm  ", FormatZLine(strKey, -3.5));
     EXPECT_EQ(L"%s 1.00 mm  ", FormatZLine(L"%s", 1)); // a key is never used as a format
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PrintConfirmTest, TheZPositionFollowsTheHostOnTheDialogsOwnTimer) {
+    // No timer message is sent here: only the timer the dialog armed can bring the new position in.
+    Op().Then([&](HWND) { machine.m_dZPosition = 33.25; });
+    Op().WaitUntil([](HWND hDlg) { return TextOf(hDlg, IDC_Z_POSITION) == L"33.25"; });
+    Op().Then([](HWND hDlg) { Click(hDlg, IDOK); });
+    EXPECT_EQ(1, Run());
 }
 
 } // namespace

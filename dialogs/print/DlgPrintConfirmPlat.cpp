@@ -1,4 +1,5 @@
 #include "DlgPrintConfirmPlat.h"
+#include "PollTimers.h"
 
 #include "common/DlgCommon.h"
 #include "common/Settings.h"
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr UINT_PTR kZRefreshTimer = 1;
 constexpr UINT kZRefreshMs = 500;
 
 const int kUnitLabels[] = {IDC_MATERIAL_HEIGHT_UNIT, IDC_PRINT_HEIGHT_UNIT, IDC_Z_POSITION_UNIT,
