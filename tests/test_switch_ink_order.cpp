@@ -294,6 +294,18 @@ TEST_F(SwitchInkOrderTest, WithoutAHostTheDialogOpensEmptyAndSwitchRefuses) {
          },
          ExpectBox(L"Only two channels switching is supported"), [](HWND hDlg) { Click(hDlg, IDCANCEL); }});
     EXPECT_TRUE(Machine().m_log.m_calls.empty());
+
+    // Without an active configuration there is no grid, however many heads and channels the host reports:
+    // every one of them counts as chosen, and the answer comes at once.
+    session->SetHostInterface(&Machine());
+    Heads().m_nHeadCount = 1000000;
+    Heads().m_nChannelCount = 1000000;
+    Heads().m_nActiveIndex = -1;
+    Run({[&](HWND hDlg) {
+             EXPECT_EQ(0, ::SendMessageW(ListOf(hDlg), LVM_GETITEMCOUNT, 0, 0));
+             ClickAsync(hDlg, IDC_SWITCH_INK_SWITCH);
+         },
+         ExpectBox(L"Only two channels switching is supported"), [](HWND hDlg) { Click(hDlg, IDCANCEL); }});
 }
 
 } // namespace

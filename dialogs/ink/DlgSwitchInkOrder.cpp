@@ -307,8 +307,10 @@ void CDlgSwitchInkOrder::OnCbnSelchangeBaseChannel() {
 void CDlgSwitchInkOrder::OnBnClickedSwitch() {
     int nChosen = 0;
     ChannelRef chosen[2];
-    for (int h = 0; h < m_nHeadCount; ++h) {
-        for (int c = 0; c < m_nChannelCount; ++c) {
+    // A third choice already decides the answer: the walk stops there, so a host that reports huge counts
+    // without a grid to show them does not keep the dialog busy.
+    for (int h = 0; h < m_nHeadCount && nChosen <= 2; ++h) {
+        for (int c = 0; c < m_nChannelCount && nChosen <= 2; ++c) {
             // Only a box that is there and clear is not chosen.
             if (m_List.GetCheckbox(CheckRow(h), ChannelColumn(c)) == 0)
                 continue;
