@@ -254,6 +254,20 @@ TEST_F(SwitchInkOrderTest, AFailedSwitchOnlyClearsTheBoxesAndWithoutSnapshotsCan
         Calls({"Printer.CreateSnapshot", "HeadSettings.Data", "GroupSettings.Data", "Root.Apply"}).empty());
 }
 
+TEST_F(SwitchInkOrderTest, ASettingsBlockTheSnapshotCouldNotCopyIsNeverCopiedBackOverTheHosts) {
+    // The head settings cannot be read while the dialog opens, so the snapshot's copy of them stays empty.
+    Heads().m_headSettings.m_bHasData = false;
+    Run({[&](HWND hDlg) {
+        Heads().m_headSettings.m_bHasData = true;
+        SelectComboItem(hDlg, IDC_BASE_CHANNEL, 1);
+        PressKey(hDlg, VK_ESCAPE);
+    }});
+    // The group settings come back; the empty head settings copy would have wiped every base channel.
+    EXPECT_EQ((Strings{"GroupSettings.Data.CopyFrom"}),
+              Calls({"HeadSettings.Data.CopyFrom", "GroupSettings.Data.CopyFrom"}));
+    EXPECT_EQ(4u, Heads().m_baseList.m_entries.size());
+}
+
 TEST_F(SwitchInkOrderTest, ABaseListOfTheWrongLengthIsRebuiltOnOpeningWithoutMarkingTheDialogModified) {
     Heads().m_baseList.m_entries.resize(2);
     Run({[&](HWND hDlg) {
