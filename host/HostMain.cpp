@@ -145,6 +145,29 @@ void ExpandVersionShotRows(HWND hDlg) {
     ::UpdateWindow(hGrid);
 }
 
+// The operator ticks the box under a channel of a head (both 0-based) in the switch ink order grid.
+void TickInkChannel(HWND hDlg, int nHead, int nChannel) {
+    HWND hList = ::GetDlgItem(hDlg, IDC_SWITCH_INK_LIST);
+    RECT rc = {LVIR_BOUNDS, nChannel + 2, 0, 0};
+    ::SendMessageW(hList, LVM_GETSUBITEMRECT, static_cast<WPARAM>(3 * nHead + 1),
+                   reinterpret_cast<LPARAM>(&rc));
+    const LPARAM lPoint = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    ::SendMessageW(hList, WM_LBUTTONDOWN, MK_LBUTTON, lPoint);
+    ::SendMessageW(hList, WM_LBUTTONUP, 0, lPoint);
+}
+
+// The picture of the ink switch shows a switch across kinds done (black and white on head 1, through head
+// 4's channels) and the next two boxes ticked.
+void AddSwitchInkShotSteps(Operator& shot) {
+    shot.Then([](HWND hDlg) {
+        TickInkChannel(hDlg, 0, 0);
+        TickInkChannel(hDlg, 0, 6);
+        Click(hDlg, IDC_SWITCH_INK_SWITCH);
+        TickInkChannel(hDlg, 0, 2);
+        TickInkChannel(hDlg, 0, 3);
+    });
+}
+
 bool HostApp::Load() {
     m_hModule = ::LoadLibraryW(L"Pivora.dll");
     if (!m_hModule)
@@ -315,6 +338,15 @@ void HostApp::OnCommand(int nId, int nCode) {
         m_pMachine->m_log.m_bRecording = true;
         int32_t nResult = Run(nId);
         ShowLog(nResult, nId);
+        if (nId == kCmdSwitchInk) {
+            // The inks each head prints now, channel by channel.
+            for (const std::string& strLine :
+                 m_pMachine->m_heads.DescribeInks(m_pMachine->m_printer.m_groupTable)) {
+                std::wstring strWide(strLine.begin(), strLine.end());
+                ::SendDlgItemMessageW(m_hMain, kIdLog, LB_ADDSTRING, 0,
+                                      reinterpret_cast<LPARAM>(strWide.c_str()));
+            }
+        }
         if (nId == kCmdConfirmPlat) {
             wchar_t szLine[64];
             std::swprintf(szLine, 64, L"Data\\Temp.ini NOT_PRINT_CONFIRM=%d",
@@ -393,6 +425,8 @@ int HostApp::RunShots(HINSTANCE hInstance, const std::wstring& strDir) {
                 AddMultiStepShotSteps(shot, m_pMachine->m_multiStep);
             if (op.nCommand == kCmdVersion)
                 shot.Then(ExpandVersionShotRows);
+            if (op.nCommand == kCmdSwitchInk)
+                AddSwitchInkShotSteps(shot); // Cancel puts the inks back from the snapshot
             shot.Then([&](HWND hDlg) {
                 // The live Z position, as the operator sees it after the first refresh.
                 if (op.nCommand == kCmdConfirmPlat || op.nCommand == kCmdConfirmBefore)

@@ -9,6 +9,7 @@
 #include "dialogs/ink/DlgSupplyInkTimeout.h"
 #include "dialogs/ink/DlgCustomEclosion.h"
 #include "dialogs/info/DlgDetailVersionInfo.h"
+#include "dialogs/ink/DlgSwitchInkOrder.h"
 #include "dialogs/print/DlgConfirmPrintMode.h"
 #include "dialogs/print/DlgMultiStepPopupKT.h"
 #include "dialogs/print/DlgPrintBeforePopupKT.h"
@@ -170,7 +171,7 @@ int32_t CPivoraProc::ShowSwitchInkOrder() {
     return AfxGuard<int32_t>(1, [&] {
         SwitchToModuleResources();
         CScopeExit restore([this] { RestoreHostResources(); });
-        CDlgCommon dlg(IDD_SWITCH_INK_ORDER);
+        CDlgSwitchInkOrder dlg;
         dlg.DoModal();
         return 1;
     });

@@ -207,22 +207,22 @@ void SimEclosionTemplateList::CopyContents(const SimEclosionTemplateList& source
 
 IHostSnapshot* SimSnapshotNode::GetContent() {
     m_log.Add("Snapshot.GetContent");
-    return nullptr;
+    return m_kind == Kind::Root ? m_pContent : nullptr;
 }
 
 IHostSnapshot* SimSnapshotNode::GetSettings() {
     m_log.Add("Snapshot.GetSettings");
-    return nullptr;
+    return m_kind == Kind::Content ? m_pContent : nullptr;
 }
 
 IHostHeadSettings* SimSnapshotNode::GetHeadSettings() {
     m_log.Add("Snapshot.GetHeadSettings");
-    return nullptr;
+    return m_kind == Kind::Settings ? m_pHeadSettings : nullptr;
 }
 
 IHostChannelGroupTables* SimSnapshotNode::GetGroupSettings() {
     m_log.Add("Snapshot.GetGroupSettings");
-    return nullptr;
+    return m_kind == Kind::Settings ? m_pGroupSettings : nullptr;
 }
 
 IHostSnapshot* SimSnapshotNode::GetSection() {
@@ -242,7 +242,13 @@ IHostEclosionTemplateList* SimSnapshotNode::GetEclosionTemplates() {
 
 SimSnapshot::SimSnapshot(SimCallLog& log)
     : m_root(log, SimSnapshotNode::Kind::Root), m_section(log, SimSnapshotNode::Kind::Section),
-      m_subsection(log, SimSnapshotNode::Kind::Subsection), m_templates(log) {
+      m_subsection(log, SimSnapshotNode::Kind::Subsection), m_templates(log),
+      m_content(log, SimSnapshotNode::Kind::Content), m_settings(log, SimSnapshotNode::Kind::Settings),
+      m_headSettings(log, "SnapshotHeadSettings", nullptr), m_groupSettings(log, "SnapshotGroupSettings") {
+    m_root.m_pContent = &m_content;
+    m_content.m_pContent = &m_settings;
+    m_settings.m_pHeadSettings = &m_headSettings;
+    m_settings.m_pGroupSettings = &m_groupSettings;
     m_root.m_pChild = &m_section;
     m_section.m_pChild = &m_subsection;
     m_subsection.m_pTemplates = &m_templates;
@@ -256,6 +262,8 @@ IHostSnapshot* SimSnapshots::Create() {
     SimSnapshot& snapshot = *m_outstanding.back();
     if (!m_bHasSection)
         snapshot.m_root.m_pChild = nullptr;
+    if (!m_bHasContent)
+        snapshot.m_root.m_pContent = nullptr;
     ++m_nCreated;
     return &snapshot.m_root;
 }

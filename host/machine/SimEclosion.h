@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "PivoraHost.h"
+#include "SimHeads.h"
 
 class SimCallLog;
 class SimEclosionTemplateList;
@@ -119,10 +120,10 @@ private:
 };
 
 // One snapshot node; from the root GetSection then GetSubsection lead to the copy of the eclosion
-// templates. The head and group settings of a snapshot are not simulated: GetContent gives null.
+// templates, GetContent then GetSettings to the copies of the head and group settings.
 class SimSnapshotNode final : public IHostSnapshot {
 public:
-    enum class Kind { Root, Section, Subsection };
+    enum class Kind { Root, Section, Subsection, Content, Settings };
     SimSnapshotNode(SimCallLog& log, Kind kind) : m_kind(kind), m_log(log) {}
     IHostSnapshot* GetContent() override;
     IHostSnapshot* GetSettings() override;
@@ -135,6 +136,9 @@ public:
     Kind m_kind;
     IHostSnapshot* m_pChild = nullptr;                 // section of the root, subsection of the section
     IHostEclosionTemplateList* m_pTemplates = nullptr; // held by the subsection
+    IHostSnapshot* m_pContent = nullptr;               // content of the root, settings of the content
+    IHostHeadSettings* m_pHeadSettings = nullptr;      // held by the settings node
+    IHostChannelGroupTables* m_pGroupSettings = nullptr;
 
 private:
     SimCallLog& m_log;
@@ -150,6 +154,10 @@ public:
     SimSnapshotNode m_section;
     SimSnapshotNode m_subsection;
     SimEclosionTemplateList m_templates; // starts empty: the editor copies the live list in
+    SimSnapshotNode m_content;
+    SimSnapshotNode m_settings;
+    SimHeadSettings m_headSettings; // both start empty: the switch dialog copies the live blocks in
+    SimChannelGroupTables m_groupSettings;
 };
 
 // The snapshots the printer has handed out and not yet taken back, and the host's setting that allows them.
@@ -164,6 +172,7 @@ public:
     bool m_bEnabled = true;      // IsSnapshotEnabled
     bool m_bCreateFails = false; // CreateSnapshot returns null
     bool m_bHasSection = true;   // the snapshots made from now on lead to no template list when cleared
+    bool m_bHasContent = true;   // ... and to no head or group settings when cleared
     int m_nCreated = 0;
     int m_nBadReleases = 0;
     std::vector<std::unique_ptr<SimSnapshot>> m_outstanding;

@@ -163,7 +163,8 @@ void SimPrinter::ReleaseSnapshot(IHostSnapshot* pSnapshot) {
 
 // ---------------------------------------------------------------------------------------------------------
 
-SimMachine::SimMachine() : m_printer(*this), m_eclosion(m_log), m_snapshots(m_log), m_versions(m_log) {}
+SimMachine::SimMachine()
+    : m_printer(*this), m_eclosion(m_log), m_snapshots(m_log), m_heads(m_log), m_versions(m_log) {}
 SimMachine::~SimMachine() = default;
 
 SimParameter& SimMachine::Parameter(int32_t nId) {
@@ -254,17 +255,17 @@ void SimMachine::GetMachineDateTime(MachineDateTime* pDateTime) {
 
 IHostHeadConfig* SimMachine::GetHeadConfig() {
     m_log.Add("Root.GetHeadConfig");
-    return nullptr;
+    return m_bHasHeadConfig ? &m_heads : nullptr;
 }
 
 IHostHeadSettings* SimMachine::GetHeadSettings() {
     m_log.Add("Root.GetHeadSettings");
-    return nullptr;
+    return &m_heads.m_headSettings;
 }
 
 IHostChannelGroupTables* SimMachine::GetGroupSettings() {
     m_log.Add("Root.GetGroupSettings");
-    return nullptr;
+    return &m_heads.m_groupSettings;
 }
 
 IHostGroupTable* SimMachine::GetGroupTable() {
@@ -312,6 +313,7 @@ std::unique_ptr<SimMachine> SimMachine::CreateDefault() {
     AddDefaultVersions(m.m_versions);
     m.Parameter(kParamStatusCode2).m_nValue = 17;
     m.Parameter(kParamStatusCode3).m_nValue = 2;
+    AddDefaultHeads(m.m_heads, m.m_printer.m_groupTable);
     AddDefaultEclosionTemplates(m.m_eclosion);
     return pMachine;
 }

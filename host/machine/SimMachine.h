@@ -12,6 +12,7 @@
 #include "PivoraHost.h"
 #include "PivoraRecords.h"
 #include "SimEclosion.h"
+#include "SimHeads.h"
 #include "SimInk.h"
 #include "SimMultiStep.h"
 #include "SimVersions.h"
@@ -188,6 +189,8 @@ public:
     SimEclosionTemplateList m_eclosion;
     SimSnapshots m_snapshots; // made by the printer, allowed by the machine's setting
     SimInkSupply m_inkSupply;
+    bool m_bHasHeadConfig = true;
+    SimHeadConfig m_heads;    // also holds the head settings and group settings blocks
     SimMultiStep m_multiStep; // the operation behind GetMultiStepState and the three signals
     SimVersions m_versions;   // boards, status values and clock of the version dialog
     // Called on every ConfirmPrintPosition, ResetInkSupplyTimeout and the like, so a test or the

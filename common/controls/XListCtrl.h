@@ -1,0 +1,122 @@
+// A report list in which every cell carries its own display record (colours, bold, check box, progress
+// bar, drop-down look, image, tooltip) and every row can be disabled. The control paints all cells
+// itself, toggles check boxes on a click and keeps the keyboard selection off disabled rows.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/AfxGdiPlus.h"
+#include "platform/AfxWin.h"
+
+struct XListCellData {
+    BOOL bEnabled = TRUE; // only column 0's counts: the whole row
+    BOOL bBold = FALSE;
+    BOOL bModified = FALSE; // the user toggled the check box
+    int nImage = -1;        // index into the small image list; -1 = none
+    std::wstring strToolTip;
+    BOOL bConsumeClicks = FALSE;
+    COLORREF crText = 0;
+    COLORREF crBackground = 0;
+    BOOL bShowProgress = FALSE;
+    int nProgressPercent = 0;
+    std::wstring strProgressFormat; // empty: "%d%%"
+    BOOL bShowProgressText = TRUE;
+    int nCheckedState = -1; // -1 none, 0 unchecked, 1 checked
+    BOOL bCombo = FALSE;
+};
+
+// Message sent to the parent on every mouse-wheel event, with the control object as WPARAM.
+constexpr UINT WM_XLIST_MOUSEWHEEL = WM_USER + 1005;
+
+class CXListCtrl : public CListCtrl, public CCustomDraw {
+public:
+    CXListCtrl();
+    ~CXListCtrl() override;
+
+    // Typed row and cell operations; row and column are 0-based.
+    int InsertItem(int nItem, COLORREF crText, COLORREF crBackground);
+    // pszText null keeps the text; colours 0xFFFFFFFF mean the system window text and window colours.
+    BOOL SetItemText(int nItem, int nSubItem, const wchar_t* pszText, COLORREF crText, COLORREF crBackground);
+    BOOL SetCheckbox(int nItem, int nSubItem, int nCheckedState);
+    int GetCheckbox(int nItem, int nSubItem) const; // -1 also for a bad index or a row without data
+    BOOL SetBold(int nItem, int nSubItem, BOOL bBold);
+    BOOL SetEnabled(int nItem, BOOL bEnabled);
+    BOOL IsEnabled(int nItem) const;
+    BOOL SetItemImage(int nItem, int nSubItem, int nImage);
+    BOOL SetItemToolTipText(int nItem, int nSubItem, const std::wstring& strToolTip);
+    BOOL SetConsumeClicks(int nItem, int nSubItem, BOOL bConsume);
+    // Shows the cell as a progress bar (nPercent) with its text; an empty format means "%d%%".
+    BOOL SetProgress(int nItem, int nSubItem, int nPercent, BOOL bShowText = TRUE,
+                     const std::wstring& strFormat = std::wstring());
+    BOOL ClearProgress(int nItem, int nSubItem);
+    BOOL SetComboLook(int nItem, int nSubItem, BOOL bCombo);
+    BOOL GetModified(int nItem, int nSubItem) const;
+    BOOL IsListModified() const { return m_bListModified; }
+    void DeleteAllItems();
+    void UpdateSubItem(int nItem, int nSubItem);
+    BOOL GetCellRect(int nItem, int nSubItem, RECT* pRect) const;
+    int GetColumnCount() const;
+
+    // Tooltips, for an owner that enables them: the tool of the cell under the point, and its text.
+    virtual INT_PTR OnToolHitTest(POINT point, TOOLINFOW* pTI) const;
+    virtual BOOL OnToolTipText(UINT nId, NMHDR* pNMHDR, LRESULT* pResult);
+
+    void LoadSystemColors();
+
+    BOOL m_bUseEllipsis = TRUE;
+    BOOL m_bListModified = FALSE;
+    int m_nPadding = 5;
+    COLORREF m_crBtnFace = 0;
+    COLORREF m_crBtnShadow = 0;
+    COLORREF m_crGrayText = 0;
+    COLORREF m_crHighlight = 0;
+    COLORREF m_crHighlightText = 0;
+    COLORREF m_crWindow = 0;
+    COLORREF m_crWindowText = 0;
+
+protected:
+    void DeclareMessageMap(CMessageMap& map) override;
+    virtual void PreSubclassWindow() {}
+
+    // Custom draw by stage: every cell is painted here, none by the list view.
+    DWORD OnPrePaint(NMCUSTOMDRAW& cd) override;
+    DWORD OnItemPrePaint(NMCUSTOMDRAW& cd) override;
+    DWORD OnSubItemPrePaint(NMCUSTOMDRAW& cd) override;
+
+    // The painters, one cell at a time.
+    void PaintCell(HDC hDC, int nItem, int nSubItem);
+    void GetDrawColors(int nItem, int nSubItem, COLORREF& crText, COLORREF& crBackground) const;
+    void DrawCheckbox(int nItem, int nSubItem, HDC hDC, COLORREF crText, COLORREF crBackground,
+                      const RECT& rect, const std::vector<XListCellData>& row);
+    void DrawProgress(int nSubItem, HDC hDC, COLORREF crText, RECT& rect,
+                      const std::vector<XListCellData>& row);
+    void DrawCombo(int nItem, int nSubItem, HDC hDC, COLORREF crText, COLORREF crBackground, const RECT& rect,
+                   const std::vector<XListCellData>& row);
+    void DrawComboArrow(HDC hDC, const RECT& rect, COLORREF cr);
+    int DrawImage(int nItem, int nSubItem, HDC hDC, COLORREF crText, COLORREF crBackground, const RECT& rect,
+                  const std::vector<XListCellData>* pRow);
+    void DrawCellText(int nItem, int nSubItem, HDC hDC, COLORREF crText, COLORREF crBackground,
+                      const RECT& rect, const std::vector<XListCellData>* pRow);
+    LRESULT OnEraseBkgnd(HDC hDC);
+    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnRButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+
+private:
+    using Row = std::vector<XListCellData>;
+    // The row's records; null when the row has none (inserted another way, or a bad index).
+    Row* GetRow(int nItem) const;
+    // The cell's record; null for a row without records or a column past the row's array.
+    XListCellData* GetCell(int nItem, int nSubItem) const;
+    bool IsValidCell(int nItem, int nSubItem) const;
+    int FirstSelectedRow() const;
+    void SelectRow(int nItem);
+    void FreeAllRecords();
+
+    // The record arrays, owned here and found through the rows' item data.
+    std::unordered_map<LPARAM, std::unique_ptr<Row>> m_records;
+    CGdiPlusSession m_gdiPlus;
+};

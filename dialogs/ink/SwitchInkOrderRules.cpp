@@ -1,0 +1,20 @@
+#include "SwitchInkOrderRules.h"
+
+uint32_t InkLabelTextColor(uint32_t nInkColor) {
+    const uint32_t r = nInkColor & 0xFF, g = (nInkColor >> 8) & 0xFF, b = (nInkColor >> 16) & 0xFF;
+    return r <= 50 && g <= 50 && b <= 50 ? kInkLabelWhite : kInkLabelBlack;
+}
+
+int32_t ChannelColumnWidth(int32_t nListWidth, int32_t nChannelCount) {
+    if (nChannelCount <= 0)
+        return 0;
+    return (nListWidth - 80) / nChannelCount;
+}
+
+std::wstring FormatInkLabel(const std::wstring& strInkName, int32_t nHead, int32_t nChannel) {
+    const std::wstring strPosition = L"[" + std::to_wstring(static_cast<int64_t>(nHead) + 1) + L"," +
+                                     std::to_wstring(static_cast<int64_t>(nChannel) + 1) + L"]";
+    const size_t nNameRoom =
+        strPosition.size() < kInkLabelMaxChars ? kInkLabelMaxChars - strPosition.size() : 0;
+    return strInkName.substr(0, nNameRoom) + strPosition;
+}

@@ -1,0 +1,22 @@
+// What the switch ink order dialog shows that needs no window: the text colour on an ink, the width of a
+// channel column and the label of a channel.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+constexpr uint32_t kInkLabelBlack = 0x000000;
+constexpr uint32_t kInkLabelWhite = 0xFFFFFF;
+// The label buffer holds 64 characters with the terminator.
+constexpr size_t kInkLabelMaxChars = 63;
+
+// White on a dark ink (red, green and blue each at most 50), black on any other.
+uint32_t InkLabelTextColor(uint32_t nInkColor);
+
+// Each channel column's share of the list width less 80 pixels for the head column and the frame;
+// the remainder is dropped. 0 without channels.
+int32_t ChannelColumnWidth(int32_t nListWidth, int32_t nChannelCount);
+
+// "name[head,channel]" with 1-based numbers. A name too long for the 63 characters is shortened so that
+// the head and channel numbers always show in full.
+std::wstring FormatInkLabel(const std::wstring& strInkName, int32_t nHead, int32_t nChannel);

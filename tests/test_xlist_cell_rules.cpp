@@ -1,0 +1,75 @@
+// Where the list cell painters put their parts, without a window.
+#include <gtest/gtest.h>
+
+#include "common/controls/XListCellRules.h"
+
+namespace {
+
+TEST(XListCellRules, CheckboxSitsNinePixelsInWithTextAndCentredWithoutAndItsMarkRunsDownThenUp) {
+    const CellRect cell = {100, 20, 165, 40};
+    const CellRect withText = CheckboxRect(cell, false);
+    EXPECT_EQ((CellRect{109, 20, 128, 39}), withText);
+    EXPECT_EQ(132, CheckboxTextRect(cell, withText).left);
+    // 65 / 2 - 19 / 2 - 1 = 22: halves truncated, one pixel further left.
+    EXPECT_EQ((CellRect{122, 20, 141, 39}), CheckboxRect(cell, true));
+
+    // Box 19 x 19: s = 3, start (109 + 4, 20 + 3 + 4); 3 points down to the right, 6 up to the right.
+    const std::vector<CellPoint> mark = CheckMarkPoints(withText);
+    ASSERT_EQ(9u, mark.size());
+    EXPECT_EQ((CellPoint{113, 27}), mark.front());
+    EXPECT_EQ((CellPoint{115, 29}), mark[2]);
+    EXPECT_EQ((CellPoint{116, 30}), mark[3]);
+    EXPECT_EQ((CellPoint{121, 25}), mark.back());
+    // A box too small for a stroke has no mark.
+    EXPECT_TRUE(CheckMarkPoints({0, 0, 5, 5}).empty());
+}
+
+TEST(XListCellRules, ProgressFillsItsShareOfTheInnerWidthAndTheTextChangesColourWhereTheFillEnds) {
+    const CellRect cell = {10, 0, 111, 20};
+    ProgressLayout half = LayOutProgress(cell, 50);
+    EXPECT_EQ((CellRect{11, 0, 111, 19}), half.bar);
+    EXPECT_EQ((CellRect{12, 1, 111, 18}), half.inner);
+    // 99 * 50 / 100 = 49 pixels, the last one left to the trough.
+    EXPECT_EQ((CellRect{12, 1, 60, 18}), half.filled);
+    EXPECT_EQ((CellRect{60, 1, 111, 18}), half.rest);
+    EXPECT_EQ((CellRect{12, 1, 110, 18}), half.text);
+    EXPECT_TRUE(LayOutProgress(cell, 0).filled.IsEmpty());
+    EXPECT_TRUE(LayOutProgress(cell, 1).filled.IsEmpty());
+    // Past 100 % the fill stops at the cell's edge.
+    EXPECT_EQ(LayOutProgress(cell, 100).filled, LayOutProgress(cell, 250).filled);
+}
+
+TEST(XListCellRules, ProgressTextReplacesOnlyTheFirstNumberAndNeverReadsOtherConversions) {
+    EXPECT_EQ(L"50%", FormatProgressText(L"", 50));
+    EXPECT_EQ(L"Done 7 of 100%", FormatProgressText(L"Done %d of 100%%", 7));
+    EXPECT_EQ(L"%s 3 %d", FormatProgressText(L"%s %d %d", 3));
+    EXPECT_EQ(L"100%", FormatProgressText(L"%i%", 100));
+}
+
+TEST(XListCellRules, DropDownTextEndsElevenPixelsBeforeTheEdgeClearOfASixPixelArrow) {
+    const CellRect cell = {0, 40, 80, 60};
+    EXPECT_EQ((CellRect{73, 41, 80, 59}), ComboArrowRect(cell));
+    EXPECT_EQ(69, ComboTextRect(cell).right);
+    // H = 18: x0 = 80 - 9 + 5 = 76, y = 41 + 7.
+    EXPECT_EQ((std::vector<CellPoint>{{76, 48}, {70, 48}, {73, 51}}), ComboArrowPoints(ComboArrowRect(cell)));
+    EXPECT_EQ((CellRect{5, 40, 75, 60}), PaddedTextRect(cell, 5));
+}
+
+TEST(XListCellRules, ColumnZeroEndsAtTheFirstLaterColumnThatHasAWidth) {
+    EXPECT_EQ(300, ColumnZeroRight(300, {}, {}));
+    EXPECT_EQ(50, ColumnZeroRight(300, {0, 0, 50}, {0, 0, 65}));
+    EXPECT_EQ(0, ColumnZeroRight(300, {0, 0}, {0, 0}));
+}
+
+TEST(XListCellRules, BackgroundIsErasedOnlyAboveBelowAndRightOfTheVisibleRows) {
+    const std::vector<CellRect> parts =
+        BackgroundOutsideRows({0, 0, 500, 400}, {0, 24, 450, 44}, {0, 304, 450, 324});
+    EXPECT_EQ((std::vector<CellRect>{{0, 0, 500, 24}, {0, 324, 500, 400}, {450, 24, 500, 324}}), parts);
+}
+
+TEST(XListCellRules, ToolTipsAreCutToSeventyNineCharacters) {
+    EXPECT_EQ(79u, CutToolTipText(std::wstring(200, L'x')).size());
+    EXPECT_EQ(L"short", CutToolTipText(L"short"));
+}
+
+} // namespace
