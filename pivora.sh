@@ -2,20 +2,26 @@
 # Set-up, build, run and test on Debian. Each command installs what is missing first.
 #   ./pivora.sh run  [--lang Chs]   the host simulator on its default machine
 #   ./pivora.sh shots [DIR]         every dialog as PNG (default: shots/)
-#   ./pivora.sh test                every test
+#   ./pivora.sh test                every test (also builds the package and checks it)
 #   ./pivora.sh build               build only
+#   ./pivora.sh package             the integrator's package, Pivora-<version>-win64.zip (release build)
+#   ./pivora.sh bless               takes the dialog pictures again as the committed golden pictures
+#   ./pivora.sh bench               open-to-idle, load cost and every other benchmark program
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
 BUILD=${PIVORA_BUILD:-$ROOT/build}
 BIN=$BUILD/bin
+# The released DLL, built with clang and lld so that it comes with a PDB; the tests use the GCC build above.
+RELEASE=$BUILD/release
 export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 PACKAGES=(g++-mingw-w64-x86-64 g++ wine64 wine fonts-wine xvfb xauth cmake ninja-build googletest libgtest-dev
           fonts-wqy-microhei
-          x11-utils)
+          x11-utils
+          clang-14 lld-14 llvm-14)
 
 setup() {
     local missing=()
@@ -38,6 +44,21 @@ build() {
             -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/tests/wine-run.sh"
     fi
     cmake --build "$BUILD"
+}
+
+release_build() {
+    if [ ! -f "$RELEASE/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$RELEASE" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-clang.cmake" >/dev/null
+    fi
+    cmake --build "$RELEASE"
+}
+
+package() {
+    release_build
+    rm -f "$RELEASE"/Pivora-*-win64.zip
+    (cd "$RELEASE" && cpack -G ZIP >/dev/null)
+    echo "Package: $(ls "$RELEASE"/Pivora-*-win64.zip)"
 }
 
 XVFB_PID=""
@@ -108,6 +129,8 @@ test)
     cmake -S "$ROOT/tests/native" -B "$BUILD/native" -G Ninja >/dev/null
     cmake --build "$BUILD/native"
     (cd "$BUILD/native" && ctest --output-on-failure)
+    # The package the integrators get; the test "package" unpacks and exercises it.
+    package
     trap stop_all EXIT
     start_display
     start_wine
@@ -128,6 +151,38 @@ run)
         shots "$ROOT/shots"
     fi
     ;;
+package)
+    setup
+    package
+    ;;
+bless)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    rm -f "$ROOT"/tests/golden/*.png
+    shots "$ROOT/tests/golden"
+    echo "Review the pictures with git diff, then commit them."
+    ;;
+bench)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    # Ours first, then every other benchmark program, so a new one joins by being built.
+    first=(bench_open_to_idle bench_load_cost)
+    for b in "${first[@]}"; do
+        (cd "$BIN" && wine "$b.exe" "$@")
+    done
+    for exe in "$BIN"/bench_*.exe; do
+        b=$(basename "$exe" .exe)
+        [[ " ${first[*]} " == *" $b "* ]] && continue
+        echo
+        (cd "$BIN" && wine "$b.exe")
+    done
+    ;;
 shots)
     setup
     build
@@ -137,7 +192,7 @@ shots)
     shots "${1:-$ROOT/shots}"
     ;;
 *)
-    echo "usage: $0 run|shots [DIR]|test|build" >&2
+    echo "usage: $0 run|shots [DIR]|test|build|package|bless|bench" >&2
     exit 2
     ;;
 esac

@@ -47,7 +47,6 @@ private:
     HHOOK m_hHook = nullptr;
     UINT_PTR m_nWatchdog = 0;
     ULONGLONG m_nStartTicks = 0;
-    bool m_bInTick = false;
 };
 
 // The innermost enabled, visible dialog window of this thread (a message box counts), or null.
