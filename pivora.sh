@@ -66,12 +66,23 @@ start_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return
     fi
-    local n=99
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and writes its number: two runs starting at once cannot both take
+    # the same one (and the second then lose its display when the first one ends).
+    local numfile
+    numfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
+    for _ in $(seq 50); do
+        if [ -s "$numfile" ]; then
+            export DISPLAY=":$(tr -d '[:space:]' <"$numfile")"
+            if xdpyinfo >/dev/null 2>&1; then
+                rm -f "$numfile"
+                return
+            fi
+        fi
+        sleep 0.1
+    done
+    rm -f "$numfile"
     echo "Xvfb did not start" >&2
     exit 1
 }

@@ -78,6 +78,15 @@ PictureDifference ComparePictures(const CapturedImage& expected, const CapturedI
     return result;
 }
 
+// As the person at the Linux shell writes it: Z:\work\x becomes /work/x.
+std::string ShellPath(const fs::path& path) {
+    std::string str = path.string();
+    if (str.size() >= 2 && (str[0] == 'Z' || str[0] == 'z') && str[1] == ':')
+        str.erase(0, 2);
+    std::replace(str.begin(), str.end(), '\\', '/');
+    return str;
+}
+
 fs::path GoldenDir() {
     return fs::path("Z:" PIVORA_SOURCE_DIR) / "tests" / "golden";
 }
@@ -147,8 +156,10 @@ TEST_P(GoldenPicture, LooksAsCommitted) {
                   << " looks different from its committed picture: " << difference.nPixels
                   << " pixels differ, the first at (" << difference.nFirstX << ", " << difference.nFirstY
                   << "); sizes " << expected.nWidth << "x" << expected.nHeight << " committed, "
-                  << actual.nWidth << "x" << actual.nHeight << " now.\n  now:        " << actualPath.string()
-                  << "\n  committed:  " << expectedCopy.string() << "\n  difference: " << diffPath.string()
+                  << actual.nWidth << "x" << actual.nHeight
+                  << " now.\n  now:        " << ShellPath(actualPath)
+                  << "\n  committed:  " << ShellPath(expectedCopy)
+                  << "\n  difference: " << ShellPath(diffPath)
                   << "\nAfter an intended change: ./pivora.sh bless";
 }
 
@@ -164,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(Dialogs, GoldenPicture, ::testing::ValuesIn(GoldenNames
 TEST(GoldenPictures, EveryPictureOfTheRunHasACommittedOne) {
     EXPECT_EQ(PictureRun::s_nExitCode, 0u) << "the picture run failed";
     std::vector<std::string> golden = GoldenNames();
-    ASSERT_FALSE(golden.empty()) << "no committed pictures in " << GoldenDir().string();
+    ASSERT_FALSE(golden.empty()) << "no committed pictures in " << ShellPath(GoldenDir());
     std::error_code ec;
     for (const auto& entry : fs::directory_iterator(CheckDir(), ec)) {
         std::string strStem = entry.path().stem().string();
