@@ -6,7 +6,7 @@
 #   ./pivora.sh build               build only
 #   ./pivora.sh package             the integrator's package, Pivora-<version>-win64.zip (release build)
 #   ./pivora.sh bless               takes the dialog pictures again as the committed golden pictures
-#   ./pivora.sh bench               open-to-idle, load cost and every other benchmark program
+#   ./pivora.sh bench [ROUNDS]      open-to-idle, load cost (ROUNDS, default 30), then every other benchmark
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
@@ -48,7 +48,7 @@ build() {
 
 release_build() {
     if [ ! -f "$RELEASE/build.ninja" ]; then
-        cmake -S "$ROOT" -B "$RELEASE" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+        cmake -S "$ROOT" -B "$RELEASE" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
             -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-clang.cmake" >/dev/null
     fi
     cmake --build "$RELEASE"
