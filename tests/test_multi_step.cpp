@@ -8,7 +8,7 @@
 #include "Plugin.h"
 #include "ScriptedOperator.h"
 #include "WindowCapture.h"
-#include "platform/AfxGdi.h"
+#include "platform/AfxHandles.h"
 #include "res/resource.h"
 
 namespace {

@@ -82,10 +82,7 @@ void CDlgCustomEclosion::DeclareMessageMap(CMessageMap& map) {
     map.Command(IDC_ECLOSION_TEMPLATES, LBN_SELCHANGE, [this] { OnLbnSelchangeTemplates(); });
     for (UINT nId : {IDC_ECLOSION_MODE1, IDC_ECLOSION_MODE2, IDC_ECLOSION_MODE3})
         map.Command(nId, BN_CLICKED, [this] { OnBnClickedMode(); });
-    map.Message(WM_HSCROLL, [this](WPARAM wParam, LPARAM lParam) {
-        OnHScroll(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return 0;
-    });
+    map.HScroll([this](UINT nSBCode, UINT, HWND hScrollBar) { OnHScroll(nSBCode, hScrollBar); });
     map.Message(WM_PAINT, [this](WPARAM, LPARAM) {
         OnPaint();
         return 0;

@@ -48,14 +48,10 @@ void CDlgMultiStepPopupKT::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CDlgMultiStepPopupKT::DeclareMessageMap(CMessageMap& map) {
-    map.Message(WM_TIMER, [this](WPARAM wParam, LPARAM lParam) {
-        OnTimer(wParam);
-        return Default(WM_TIMER, wParam, lParam);
-    });
-    map.Message(WM_DRAWITEM, [this](WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (wParam == IDC_MULTI_STEP_LOG)
-            DrawLogItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
+    map.Timer([this](UINT_PTR nIdEvent) { OnTimer(nIdEvent); });
+    map.DrawItem([this](int nIdCtl, DRAWITEMSTRUCT& dis) {
+        if (nIdCtl == IDC_MULTI_STEP_LOG)
+            DrawLogItem(dis);
     });
     map.Command(IDC_MULTI_STEP_NEXT, BN_CLICKED, [this] { OnBnClickedNextStep(); });
     map.Command(IDC_MULTI_STEP_CANCEL, BN_CLICKED, [this] { OnBnClickedCancel(); });

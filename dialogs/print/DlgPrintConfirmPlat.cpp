@@ -32,10 +32,7 @@ void CDlgPrintConfirmPlat::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CDlgPrintConfirmPlat::DeclareMessageMap(CMessageMap& map) {
-    map.Message(WM_TIMER, [this](WPARAM wParam, LPARAM lParam) {
-        OnTimer(wParam, lParam);
-        return 0;
-    });
+    map.Timer([this](UINT_PTR nIdEvent) { OnTimer(nIdEvent); });
     map.Command(IDC_CONFIRM_POSITION, BN_CLICKED, [this] { OnConfirmPosition(); });
     map.Command(IDC_NOT_TIP, BN_CLICKED, [this] { OnClickedNotTip(); });
     map.Command(IDC_MATERIAL_HEIGHT, EN_KILLFOCUS, [this] { OnKillFocusMaterialHeight(); });
@@ -90,9 +87,9 @@ void CDlgPrintConfirmPlat::UpdateUnitLabels() {
         SetDlgItemText(nId, strUnit);
 }
 
-void CDlgPrintConfirmPlat::OnTimer(UINT_PTR nIdEvent, LPARAM lParam) {
+void CDlgPrintConfirmPlat::OnTimer(UINT_PTR nIdEvent) {
     if (nIdEvent != kZRefreshTimer) {
-        Default(WM_TIMER, nIdEvent, lParam);
+        Default(WM_TIMER, nIdEvent, 0);
         return;
     }
     if (!g_pHostInterface)

@@ -23,7 +23,7 @@ private:
     void LoadValuesInUnit();
     void UpdateUnitLabels();
     std::wstring GetUnitName() const;
-    void OnTimer(UINT_PTR nIdEvent, LPARAM lParam);
+    void OnTimer(UINT_PTR nIdEvent);
     void OnConfirmPosition();
     void OnClickedNotTip();
     void OnKillFocusMaterialHeight();
