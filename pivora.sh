@@ -185,13 +185,13 @@ bench)
     # Ours first, then every other benchmark program, so a new one joins by being built.
     first=(bench_open_to_idle bench_load_cost)
     for b in "${first[@]}"; do
-        (cd "$BIN" && wine "$b.exe" "$@")
+        (cd "$BIN" && wine "$b.exe" "$@") || echo "$b failed" >&2
     done
     for exe in "$BIN"/bench_*.exe; do
         b=$(basename "$exe" .exe)
         [[ " ${first[*]} " == *" $b "* ]] && continue
         echo
-        (cd "$BIN" && wine "$b.exe")
+        (cd "$BIN" && wine "$b.exe") || echo "$b failed" >&2
     done
     ;;
 shots)
