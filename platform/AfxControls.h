@@ -62,6 +62,12 @@ public:
         return static_cast<int>(SendMessage(LB_INSERTSTRING, nIndex, reinterpret_cast<LPARAM>(str.c_str())));
     }
     int DeleteString(int nIndex) { return static_cast<int>(SendMessage(LB_DELETESTRING, nIndex)); }
+    DWORD_PTR GetItemData(int nIndex) const {
+        return static_cast<DWORD_PTR>(SendMessage(LB_GETITEMDATA, nIndex));
+    }
+    int SetItemData(int nIndex, DWORD_PTR dwItemData) {
+        return static_cast<int>(SendMessage(LB_SETITEMDATA, nIndex, static_cast<LPARAM>(dwItemData)));
+    }
     void ResetContent() { SendMessage(LB_RESETCONTENT); }
     int SetTopIndex(int nIndex) { return static_cast<int>(SendMessage(LB_SETTOPINDEX, nIndex)); }
     int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }

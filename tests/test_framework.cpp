@@ -239,9 +239,15 @@ TEST_F(FrameworkTest, NestedModalRunsEndInnermostFirstAndTheOuterGoesOn) {
 
 TEST_F(FrameworkTest, AThrowingHandlerEndsOnlyItsOwnModalRunAsAFailedDialog) {
     // In the initialisation: the run fails at once.
-    CTestDialog failsAtOnce;
-    failsAtOnce.m_onInit = [](CTestDialog&) { throw std::runtime_error("init"); };
-    EXPECT_EQ(-1, failsAtOnce.DoModal());
+    {
+        CTestDialog failsAtOnce;
+        failsAtOnce.m_onInit = [](CTestDialog&) { throw std::runtime_error("init"); };
+        Operator never; // would close a dialog that wrongly stayed up
+        never.Then([](HWND hDlg) { Click(hDlg, IDCANCEL); });
+        never.Start();
+        EXPECT_EQ(-1, failsAtOnce.DoModal());
+        EXPECT_FALSE(never.AllStepsDone());
+    }
 
     // In a button handler of an inner dialog: the inner run fails, the outer one goes on.
     CTestDialog outer;

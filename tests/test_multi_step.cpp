@@ -9,6 +9,7 @@
 #include "ScriptedOperator.h"
 #include "WindowCapture.h"
 #include "platform/AfxHandles.h"
+#include "dialogs/print/PollTimers.h"
 #include "res/resource.h"
 
 namespace {
@@ -93,7 +94,7 @@ protected:
                 continue;
             }
             session.m_pMachine->m_multiStep.m_nState = nState;
-            SendTimer(hDlg, 10);
+            SendTimer(hDlg, kMultiStepPollTimer);
             status.push_back(TextOf(hDlg, IDC_MULTI_STEP_STATUS));
         }
         return status;

@@ -5,6 +5,7 @@
 #include "Plugin.h"
 #include "ScriptedOperator.h"
 #include "dialogs/print/PrintConfirmRules.h"
+#include "dialogs/print/PollTimers.h"
 #include "res/resource.h"
 
 namespace {
@@ -141,7 +142,7 @@ TEST_F(PrintConfirmTest,
         SetEditText(hDlg, IDC_PRINT_HEIGHT, L"3");
         SetEditText(hDlg, IDC_POS_X, L"-1"); // typed, focus not yet left
         machine.m_dZPosition = 12.3456;
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         zAndTyped.push_back(TextOf(hDlg, IDC_Z_POSITION));
         machine.m_dZPosition = 40;
         SendTimer(hDlg, 2);
@@ -245,15 +246,17 @@ TEST_F(PrintConfirmTest, InchesShowAndStoreMillimetresWithinThePhysicalLimits) {
         shown = TextsOf(hDlg, kLengths);
         labels = TextsOf(hDlg, kUnitLabels);
         machine.m_dZPosition = 50.8;
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         shown.push_back(TextOf(hDlg, IDC_Z_POSITION));
+        Click(hDlg, IDC_CONFIRM_POSITION);
         Click(hDlg, IDOK);
     });
     EXPECT_EQ(1, Run());
     EXPECT_EQ((Texts{L"10", L"0.1", L"1", L"3.94", L"1.00", L"2.00"}), shown);
     EXPECT_EQ(Texts(5, L"英寸"), labels);
-    // 100 mm shows as 3.94 inch; only that rounded value goes back, in millimetres.
-    EXPECT_EQ((Calls{"Param(4021).SetDoubleValue(100.076,0)"}), TakeChanges());
+    // 100 mm shows as 3.94 inch; untouched, it is not rounded into the host, and nothing needs applying.
+    EXPECT_EQ((Calls{"Root.ConfirmPrintPosition"}), TakeChanges());
+    EXPECT_EQ(100, Host(kParamPrintPosY));
 
     // 0.4 inch is 10.16 mm; 19.69 inch, the display of 500 mm, is taken as the limit itself.
     Op().Then([&](HWND hDlg) {

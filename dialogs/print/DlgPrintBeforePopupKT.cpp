@@ -1,4 +1,5 @@
 #include "DlgPrintBeforePopupKT.h"
+#include "PollTimers.h"
 
 #include "common/DlgCommon.h"
 #include "plugin/ModuleState.h"
@@ -7,7 +8,6 @@
 
 namespace {
 
-constexpr UINT_PTR kZRefreshTimer = 1;
 constexpr UINT kZRefreshMs = 500;
 
 } // namespace

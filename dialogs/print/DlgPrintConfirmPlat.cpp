@@ -1,4 +1,5 @@
 #include "DlgPrintConfirmPlat.h"
+#include "PollTimers.h"
 
 #include "common/DlgCommon.h"
 #include "common/Settings.h"
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr UINT_PTR kZRefreshTimer = 1;
 constexpr UINT kZRefreshMs = 500;
 
 const int kUnitLabels[] = {IDC_MATERIAL_HEIGHT_UNIT, IDC_PRINT_HEIGHT_UNIT, IDC_Z_POSITION_UNIT,
@@ -140,17 +140,24 @@ bool CDlgPrintConfirmPlat::AreLengthsWithinLimits() const {
            IsShownLengthAllowed(m_dPosY, m_nUnit, kPositionLimits);
 }
 
-bool CDlgPrintConfirmPlat::StoreLengths() {
+bool CDlgPrintConfirmPlat::StoreShownLength(int32_t nParameterId, double dShown, const LengthLimits& limits) {
+    IHostParameter* pParameter = g_pHostInterface->GetParameter(nParameterId);
+    if (!pParameter)
+        return false;
+    double dHost = 0;
+    pParameter->GetDoubleValue(&dHost);
+    if (IsUntouchedDisplayForm(dShown, dHost, m_nUnit))
+        return false;
     // The host keeps millimetres whatever the display unit.
-    bool bPrintHeightWritten = StoreLength(g_pHostInterface->GetParameter(kParamPrintHeight),
-                                           ShownLengthToStore(m_dPrintHeight, m_nUnit, kPrintHeightLimits));
+    return StoreLength(pParameter, ShownLengthToStore(dShown, m_nUnit, limits));
+}
+
+bool CDlgPrintConfirmPlat::StoreLengths() {
+    bool bPrintHeightWritten = StoreShownLength(kParamPrintHeight, m_dPrintHeight, kPrintHeightLimits);
     bool bMaterialHeightWritten =
-        StoreLength(g_pHostInterface->GetParameter(kParamMaterialHeight),
-                    ShownLengthToStore(m_dMaterialHeight, m_nUnit, kMaterialHeightLimits));
-    StoreLength(g_pHostInterface->GetParameter(kParamPrintPosX),
-                ShownLengthToStore(m_dPosX, m_nUnit, kPositionLimits));
-    StoreLength(g_pHostInterface->GetParameter(kParamPrintPosY),
-                ShownLengthToStore(m_dPosY, m_nUnit, kPositionLimits));
+        StoreShownLength(kParamMaterialHeight, m_dMaterialHeight, kMaterialHeightLimits);
+    StoreShownLength(kParamPrintPosX, m_dPosX, kPositionLimits);
+    StoreShownLength(kParamPrintPosY, m_dPosY, kPositionLimits);
     return bPrintHeightWritten || bMaterialHeightWritten;
 }
 

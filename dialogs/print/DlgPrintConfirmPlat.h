@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "PrintConfirmRules.h"
 #include "platform/AfxWin.h"
 
 struct LengthLimits;
@@ -38,6 +39,7 @@ private:
     bool AreLengthsWithinLimits() const;
     // Stores what differs from the host; true when one of the two heights was written.
     bool StoreLengths();
+    bool StoreShownLength(int32_t nParameterId, double dShown, const LengthLimits& limits);
 
     CMFCButton m_btnPrint;
     CMFCButton m_btnCancel;

@@ -177,7 +177,8 @@ int main(int argc, char** argv) {
         {"cut ink", IDD_CUT_INK_SETTING, IDCANCEL,
          [&] {
              SimCutInkSettings& cutInk = machine.m_printer.m_cutInk;
-             p->ShowCutInkSetting(machine.GetPrinter(), 0xFFFFFFFF, cutInk.nValues, &cutInk.nApplyToAll);
+             p->ShowCutInkSetting(machine.GetPrinter(), kCutInkDerivedRowCount, cutInk.nValues,
+                                  &cutInk.nApplyToAll);
          }},
         {"switch ink order", IDD_SWITCH_INK_ORDER, IDCANCEL, [&] { p->ShowSwitchInkOrder(); }},
         {"supply ink timeout", IDD_SUPPLY_INK_TIMEOUT, IDCANCEL, [&] { p->ShowSupplyInkTimeout(); }},
