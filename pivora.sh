@@ -2,21 +2,26 @@
 # Set-up, build, run and test on Debian. Each command installs what is missing first.
 #   ./pivora.sh run  [--lang Chs]   the host simulator on its default machine
 #   ./pivora.sh shots [DIR]         every dialog as PNG (default: shots/)
-#   ./pivora.sh test                every test
+#   ./pivora.sh test                every test (also builds the package and checks it)
 #   ./pivora.sh build               build only
-#   ./pivora.sh bench               every benchmark program (tests/bench), figures on the console
+#   ./pivora.sh package             the integrator's package, Pivora-<version>-win64.zip (release build)
+#   ./pivora.sh bless               takes the dialog pictures again as the committed golden pictures
+#   ./pivora.sh bench [ROUNDS]      open-to-idle, load cost (ROUNDS, default 30), then every other benchmark
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
 BUILD=${PIVORA_BUILD:-$ROOT/build}
 BIN=$BUILD/bin
+# The released DLL, built with clang and lld so that it comes with a PDB; the tests use the GCC build above.
+RELEASE=$BUILD/release
 export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 PACKAGES=(g++-mingw-w64-x86-64 g++ wine64 wine fonts-wine xvfb xauth cmake ninja-build googletest libgtest-dev
           fonts-wqy-microhei
-          x11-utils)
+          x11-utils
+          clang-14 lld-14 llvm-14)
 
 setup() {
     local missing=()
@@ -55,17 +60,43 @@ build() {
     cmake --build "$BUILD"
 }
 
+release_build() {
+    if [ ! -f "$RELEASE/build.ninja" ]; then
+        cmake -S "$ROOT" -B "$RELEASE" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
+            -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-clang.cmake" >/dev/null
+    fi
+    cmake --build "$RELEASE"
+}
+
+package() {
+    release_build
+    rm -f "$RELEASE"/Pivora-*-win64.zip
+    (cd "$RELEASE" && cpack -G ZIP >/dev/null)
+    echo "Package: $(ls "$RELEASE"/Pivora-*-win64.zip)"
+}
+
 XVFB_PID=""
 start_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
         return
     fi
-    local n=99
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display itself and writes its number: two runs starting at once cannot both take
+    # the same one (and the second then lose its display when the first one ends).
+    local numfile
+    numfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
     XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && return; sleep 0.1; done
+    for _ in $(seq 50); do
+        if [ -s "$numfile" ]; then
+            export DISPLAY=":$(tr -d '[:space:]' <"$numfile")"
+            if xdpyinfo >/dev/null 2>&1; then
+                rm -f "$numfile"
+                return
+            fi
+        fi
+        sleep 0.1
+    done
+    rm -f "$numfile"
     echo "Xvfb did not start" >&2
     exit 1
 }
@@ -124,6 +155,8 @@ test)
     cmake -S "$ROOT/tests/native" -B "$BUILD/native" -G Ninja >/dev/null
     cmake --build "$BUILD/native"
     (cd "$BUILD/native" && ctest --output-on-failure)
+    # The package the integrators get; the test "package" unpacks and exercises it.
+    package
     trap stop_all EXIT
     start_display
     start_wine
@@ -144,6 +177,38 @@ run)
         shots "$ROOT/shots"
     fi
     ;;
+package)
+    setup
+    package
+    ;;
+bless)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    rm -f "$ROOT"/tests/golden/*.png
+    shots "$ROOT/tests/golden"
+    echo "Review the pictures with git diff, then commit them."
+    ;;
+bench)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    # Ours first, then every other benchmark program, so a new one joins by being built.
+    first=(bench_open_to_idle bench_load_cost)
+    for b in "${first[@]}"; do
+        (cd "$BIN" && wine "$b.exe" "$@") || echo "$b failed" >&2
+    done
+    for exe in "$BIN"/bench_*.exe; do
+        b=$(basename "$exe" .exe)
+        [[ " ${first[*]} " == *" $b "* ]] && continue
+        echo
+        (cd "$BIN" && wine "$b.exe") || echo "$b failed" >&2
+    done
+    ;;
 shots)
     setup
     build
@@ -152,20 +217,8 @@ shots)
     start_wine
     shots "${1:-$ROOT/shots}"
     ;;
-bench)
-    setup
-    build
-    trap stop_all EXIT
-    start_display
-    start_wine
-    for bench in "$BIN"/bench_*.exe; do
-        [ -e "$bench" ] || continue
-        echo "== $(basename "$bench" .exe)"
-        (cd "$BIN" && wine "$(basename "$bench")")
-    done
-    ;;
 *)
-    echo "usage: $0 run|shots [DIR]|test|build|bench" >&2
+    echo "usage: $0 run|shots [DIR]|test|build|package|bless|bench" >&2
     exit 2
     ;;
 esac

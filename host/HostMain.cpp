@@ -4,10 +4,14 @@
 //   PivoraHost.exe [--lang English|Chs] [--shot DIR]
 //
 // --shot opens every dialog in English and in Chinese, saves each as DIR\<name>-<language>.png and exits.
+// The pictures come from a fixed state (Z axis standing, multi-step run driven step by step, its log's time
+// stamps set to one fixed time, length unit mm), so two runs give the same pictures: the committed golden
+// pictures are compared with them.
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdio>
+#include <cwctype>
 #include <memory>
 #include <string>
 #include <vector>
@@ -115,6 +119,35 @@ void StartMultiStepOperation() {
 
 void CALLBACK OnMultiStepTimer(HWND, UINT, UINT_PTR, DWORD) {
     g_pApp->m_pMachine->m_multiStep.Tick();
+}
+
+// The log's time stamps are the local time of the run; a picture shows one fixed time instead, so that two
+// runs give the same picture. Only the digits of a stamp of the log's form are replaced: a line in another
+// form stays as the dialog wrote it.
+void FixLogTimeStamps(HWND hDlg) {
+    static const wchar_t kPattern[] = L"[0000-00-00 00:00:00]";
+    static const wchar_t kFixed[] = L"[2026-03-02 09:30:00]";
+    constexpr size_t kStampLength = sizeof(kPattern) / sizeof(kPattern[0]) - 1;
+    HWND hLog = ::GetDlgItem(hDlg, IDC_MULTI_STEP_LOG);
+    int nTop = static_cast<int>(::SendMessageW(hLog, LB_GETTOPINDEX, 0, 0));
+    int nCount = static_cast<int>(::SendMessageW(hLog, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < nCount; ++i) {
+        LRESULT nLength = ::SendMessageW(hLog, LB_GETTEXTLEN, i, 0);
+        if (nLength < static_cast<LRESULT>(kStampLength))
+            continue;
+        std::wstring strLine(static_cast<size_t>(nLength) + 1, L'\0');
+        ::SendMessageW(hLog, LB_GETTEXT, i, reinterpret_cast<LPARAM>(strLine.data()));
+        strLine.resize(static_cast<size_t>(nLength));
+        bool bStamp = true;
+        for (size_t n = 0; n < kStampLength && bStamp; ++n)
+            bStamp = kPattern[n] == L'0' ? std::iswdigit(strLine[n]) != 0 : strLine[n] == kPattern[n];
+        if (!bStamp)
+            continue;
+        strLine.replace(0, kStampLength, kFixed);
+        ::SendMessageW(hLog, LB_DELETESTRING, i, 0);
+        ::SendMessageW(hLog, LB_INSERTSTRING, i, reinterpret_cast<LPARAM>(strLine.c_str()));
+    }
+    ::SendMessageW(hLog, LB_SETTOPINDEX, nTop, 0);
 }
 
 // The picture of a multi-step run is taken in its middle: the machine's timer and the dialog's poll take
@@ -431,6 +464,8 @@ int HostApp::RunShots(HINSTANCE hInstance, const std::wstring& strDir) {
                 // The live Z position, as the operator sees it after the first refresh.
                 if (op.nCommand == kCmdConfirmPlat || op.nCommand == kCmdConfirmBefore)
                     SendTimer(hDlg, kZRefreshTimer);
+                if (op.nCommand == kCmdMultiStep)
+                    FixLogTimeStamps(hDlg);
                 bSaved = SavePng(CaptureWindow(hDlg), strPath);
                 // A running multi-step operation would ask before Cancel; OK leaves at once.
                 ::PostMessageW(hDlg, WM_COMMAND, op.nCommand == kCmdMultiStep ? IDOK : IDCANCEL, 0);

@@ -35,7 +35,8 @@ int32_t ReadIntParameter(IHostPrinter* pPrinter, int32_t nId) {
 } // namespace
 
 void* CPivoraProc::DeletingDestructor(uint32_t nFlags) {
-    this->~CPivoraProc();
+    // Named in full: this slot is the only way the object is destroyed, so no further override is wanted.
+    this->CPivoraProc::~CPivoraProc();
     if (nFlags & 1)
         ::operator delete(this);
     return this;

@@ -50,7 +50,6 @@ private:
     UINT_PTR m_nWatchdog = 0;
     UINT_PTR m_nRetry = 0;
     ULONGLONG m_nStartTicks = 0;
-    bool m_bInTick = false;
 };
 
 // The innermost enabled, visible dialog window of this thread (a message box counts), or null.

@@ -99,3 +99,31 @@ bool SavePng(const CapturedImage& image, const std::wstring& strPath) {
     Gdiplus::GdiplusShutdown(token);
     return bSaved;
 }
+
+CapturedImage LoadPng(const std::wstring& strPath) {
+    CapturedImage image;
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+        return image;
+    {
+        Gdiplus::Bitmap bitmap(strPath.c_str());
+        Gdiplus::BitmapData data = {};
+        Gdiplus::Rect rect(0, 0, static_cast<INT>(bitmap.GetWidth()), static_cast<INT>(bitmap.GetHeight()));
+        if (bitmap.GetLastStatus() == Gdiplus::Ok && rect.Width > 0 && rect.Height > 0 &&
+            bitmap.LockBits(&rect, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB, &data) == Gdiplus::Ok) {
+            image.nWidth = rect.Width;
+            image.nHeight = rect.Height;
+            image.pixels.reserve(static_cast<size_t>(rect.Width) * static_cast<size_t>(rect.Height));
+            for (int y = 0; y < rect.Height; ++y) {
+                const auto* pRow = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(data.Scan0) +
+                                                                     static_cast<ptrdiff_t>(y) * data.Stride);
+                for (int x = 0; x < rect.Width; ++x)
+                    image.pixels.push_back(pRow[x] & 0x00FFFFFF);
+            }
+            bitmap.UnlockBits(&data);
+        }
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return image;
+}

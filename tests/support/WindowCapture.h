@@ -1,4 +1,4 @@
-// Captures a window as it shows on screen into 32-bit pixels, and saves pixels as PNG.
+// Captures a window as it shows on screen into 32-bit pixels, and saves and loads pixels as PNG.
 #pragma once
 
 #include <windows.h>
@@ -19,3 +19,5 @@ struct CapturedImage {
 // The window rectangle, or only the client area, as it is on the screen now.
 CapturedImage CaptureWindow(HWND hWnd, bool bClientOnly = false);
 bool SavePng(const CapturedImage& image, const std::wstring& strPath);
+// Reads a PNG into 32-bit pixels; an empty image when the file is missing or unreadable.
+CapturedImage LoadPng(const std::wstring& strPath);

@@ -1,0 +1,21 @@
+# What a host integrator receives: `./pivora.sh package` (cpack in the clang build folder) makes
+# Pivora-<version>-win64.zip with everything below in one top folder of that name.
+install(FILES $<TARGET_FILE:Pivora> DESTINATION .)
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    install(FILES ${CMAKE_BINARY_DIR}/bin/Pivora.pdb DESTINATION .)
+endif()
+install(FILES $<TARGET_FILE:PivoraHost> DESTINATION .)
+install(FILES ${CMAKE_SOURCE_DIR}/Lang/Chs/Pivora.ini DESTINATION Lang/Chs)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/ DESTINATION include FILES_MATCHING PATTERN "*.h")
+install(FILES ${CMAKE_SOURCE_DIR}/docs/IntegratorGuide.md DESTINATION .)
+install(FILES ${CMAKE_SOURCE_DIR}/sample/SampleHost.cpp DESTINATION sample)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Pivora)
+set(CPACK_PACKAGE_VENDOR Pivora)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME Pivora-${PROJECT_VERSION}-win64)
+set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
+include(CPack)
