@@ -4,6 +4,8 @@
 #   ./pivora.sh shots [DIR]         every dialog as PNG (default: shots/)
 #   ./pivora.sh test                every test
 #   ./pivora.sh build               build only
+#   ./pivora.sh soak [ACTIONS] [SEED]  the random operator (default 10000 actions, seed from the clock)
+#   ./pivora.sh fuzz [SECONDS]      every fuzz target of the window-free rules for that long (default 60)
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
@@ -128,6 +130,19 @@ run)
         shots "$ROOT/shots"
     fi
     ;;
+soak)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    (cd "$BIN" && wine pivora_soak.exe "${1:-10000}" "${2:-$(date +%s)}")
+    ;;
+fuzz)
+    setup
+    fuzz_build
+    fuzz_run "${1:-60}" 0
+    ;;
 shots)
     setup
     build
@@ -137,7 +152,7 @@ shots)
     shots "${1:-$ROOT/shots}"
     ;;
 *)
-    echo "usage: $0 run|shots [DIR]|test|build" >&2
+    echo "usage: $0 run|shots [DIR]|test|build|soak [ACTIONS] [SEED]|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
