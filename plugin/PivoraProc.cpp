@@ -24,19 +24,44 @@ constexpr INT_PTR kModalOK = IDOK;
 // Height of the ink supply question's font, in logical units.
 constexpr int kSupplyInkTimeoutFontHeight = 30;
 
+// A parameter the host cannot give keeps the preset 0, as one that writes nothing does.
 int32_t ReadIntParameter(IHostPrinter* pPrinter, int32_t nId) {
     int32_t nValue = 0;
-    pPrinter->GetParameter(nId)->GetIntValue(&nValue);
+    if (IHostParameter* pParameter = pPrinter->GetParameter(nId))
+        pParameter->GetIntValue(&nValue);
     return nValue;
 }
 
 } // namespace
 
 void* CPivoraProc::DeletingDestructor(uint32_t nFlags) {
+    // Released from inside a host callback while one of this object's operations runs: the operation still
+    // uses the object, so it is freed when the outermost operation returns.
+    if (m_nRunning > 0) {
+        m_nPendingRelease = nFlags | kReleaseRequested;
+        return this;
+    }
     this->~CPivoraProc();
     if (nFlags & 1)
         ::operator delete(this);
     return this;
+}
+
+CPivoraProc::COperationScope::COperationScope(CPivoraProc& proc)
+    : m_proc(proc), m_hSavedPrevResource(proc.m_hPrevResource) {
+    ++m_proc.m_nRunning;
+}
+
+CPivoraProc::COperationScope::~COperationScope() {
+    // An operation called again from inside another one of the same object saved the outer one's handle
+    // here: the outer one gives the host back its own resources, not the module's.
+    if (m_hSavedPrevResource)
+        m_proc.m_hPrevResource = m_hSavedPrevResource;
+    if (--m_proc.m_nRunning == 0 && m_proc.m_nPendingRelease != 0) {
+        uint32_t nFlags = m_proc.m_nPendingRelease & ~kReleaseRequested;
+        m_proc.m_nPendingRelease = 0;
+        m_proc.DeletingDestructor(nFlags);
+    }
 }
 
 void CPivoraProc::SwitchToModuleResources() {
@@ -73,6 +98,7 @@ void CPivoraProc::SetHostInterface(IHostInterface* pHost) {
 
 int32_t CPivoraProc::ShowCutInkSetting(IHostPrinter* pPrinter, uint32_t nRowCount, int32_t* pValues,
                                        uint32_t* pApplyToAll) {
+    COperationScope running(*this);
     if (!pPrinter)
         return 0;
     SwitchToModuleResources();
@@ -89,6 +115,7 @@ int32_t CPivoraProc::ShowCutInkSetting(IHostPrinter* pPrinter, uint32_t nRowCoun
 }
 
 int32_t CPivoraProc::ShowDetailVersionInfo(const SoftwareVersionRecord*) {
+    COperationScope running(*this);
     SwitchToModuleResources();
     CDlgCommon dlg(IDD_DETAIL_VERSION_INFO);
     dlg.DoModal();
@@ -97,6 +124,7 @@ int32_t CPivoraProc::ShowDetailVersionInfo(const SoftwareVersionRecord*) {
 }
 
 int32_t CPivoraProc::ConfirmPrintMode(IHostTask* pTask) {
+    COperationScope running(*this);
     if (!g_pHostInterface || !pTask)
         return 0;
     IHostPrinter* pPrinter = g_pHostInterface->GetPrinter();
@@ -117,6 +145,7 @@ int32_t CPivoraProc::ConfirmPrintMode(IHostTask* pTask) {
 }
 
 int32_t CPivoraProc::ConfirmPrint(int32_t nSelector) {
+    COperationScope running(*this);
     if (!g_bPrintConfirmEnabled)
         return 1;
     IHostPrinter* pPrinter = g_pHostInterface ? g_pHostInterface->GetPrinter() : nullptr;
@@ -141,6 +170,7 @@ int32_t CPivoraProc::ConfirmPrint(int32_t nSelector) {
 }
 
 int32_t CPivoraProc::ShowCustomEclosion(uint32_t nEditDefaults) {
+    COperationScope running(*this);
     SwitchToModuleResources();
     CDlgCustomEclosion dlg(nEditDefaults);
     dlg.DoModal();
@@ -149,6 +179,7 @@ int32_t CPivoraProc::ShowCustomEclosion(uint32_t nEditDefaults) {
 }
 
 int32_t CPivoraProc::ShowSwitchInkOrder() {
+    COperationScope running(*this);
     SwitchToModuleResources();
     CDlgCommon dlg(IDD_SWITCH_INK_ORDER);
     dlg.DoModal();
@@ -157,6 +188,7 @@ int32_t CPivoraProc::ShowSwitchInkOrder() {
 }
 
 int32_t CPivoraProc::ShowSupplyInkTimeout() {
+    COperationScope running(*this);
     if (g_bSupplyInkTimeoutShowing)
         return 1;
     g_bSupplyInkTimeoutShowing = 1;
@@ -171,6 +203,7 @@ int32_t CPivoraProc::ShowSupplyInkTimeout() {
 }
 
 int32_t CPivoraProc::ShowMultiStepPopup(const MultiStepRecord* pRecord) {
+    COperationScope running(*this);
     // Without a record there is nothing to show: reported as not done rather than read through null.
     if (!pRecord)
         return 0;

@@ -56,17 +56,20 @@ BOOL CDlgPrintConfirmPlat::OnInitDialog() {
 
 void CDlgPrintConfirmPlat::LoadValuesInUnit() {
     double dZ = 0;
-    g_pHostInterface->GetZPosition(&dZ);
+    if (IHostInterface* pRoot = g_pHostInterface)
+        pRoot->GetZPosition(&dZ);
     m_strZPosition = FormatLength(ConvertToUnit(dZ, m_nUnit));
 
-    g_pHostInterface->GetParameter(kParamMaterialHeight)->GetDoubleValue(&m_dMaterialHeight);
-    m_dMaterialHeight = ConvertToUnit(m_dMaterialHeight, m_nUnit);
-    g_pHostInterface->GetParameter(kParamPrintHeight)->GetDoubleValue(&m_dPrintHeight);
-    m_dPrintHeight = ConvertToUnit(m_dPrintHeight, m_nUnit);
-    g_pHostInterface->GetParameter(kParamPrintPosX)->GetDoubleValue(&m_dPosX);
-    m_dPosX = ConvertToUnit(m_dPosX, m_nUnit);
-    g_pHostInterface->GetParameter(kParamPrintPosY)->GetDoubleValue(&m_dPosY);
-    m_dPosY = ConvertToUnit(m_dPosY, m_nUnit);
+    // A length the host cannot give shows as 0, the value the member starts with.
+    auto load = [this](int32_t nId, double& dMember) {
+        if (IHostParameter* pParameter = GetRootParameter(nId))
+            pParameter->GetDoubleValue(&dMember);
+        dMember = ConvertToUnit(dMember, m_nUnit);
+    };
+    load(kParamMaterialHeight, m_dMaterialHeight);
+    load(kParamPrintHeight, m_dPrintHeight);
+    load(kParamPrintPosX, m_dPosX);
+    load(kParamPrintPosY, m_dPosY);
 
     UpdateData(FALSE);
 }
@@ -95,10 +98,11 @@ void CDlgPrintConfirmPlat::OnTimer(UINT_PTR nIdEvent, LPARAM lParam) {
         Default(WM_TIMER, nIdEvent, lParam);
         return;
     }
-    if (!g_pHostInterface)
+    IHostInterface* pRoot = g_pHostInterface;
+    if (!pRoot)
         return;
     double dZ = 0;
-    g_pHostInterface->GetZPosition(&dZ);
+    pRoot->GetZPosition(&dZ);
     // Shown in the display unit, like every other length of the dialog.
     m_strZPosition = FormatLength(dZ / GetUnitFactor(m_nUnit));
     SetDlgItemText(IDC_Z_POSITION, m_strZPosition);
@@ -145,15 +149,15 @@ bool CDlgPrintConfirmPlat::AreLengthsWithinLimits() const {
 
 bool CDlgPrintConfirmPlat::StoreLengths() {
     // The host keeps millimetres whatever the display unit.
-    bool bPrintHeightWritten = StoreLength(g_pHostInterface->GetParameter(kParamPrintHeight),
+    // Each parameter is fetched when it is stored: the root may be gone by then, and what it cannot reach
+    // is skipped.
+    bool bPrintHeightWritten = StoreLength(GetRootParameter(kParamPrintHeight),
                                            ShownLengthToStore(m_dPrintHeight, m_nUnit, kPrintHeightLimits));
     bool bMaterialHeightWritten =
-        StoreLength(g_pHostInterface->GetParameter(kParamMaterialHeight),
+        StoreLength(GetRootParameter(kParamMaterialHeight),
                     ShownLengthToStore(m_dMaterialHeight, m_nUnit, kMaterialHeightLimits));
-    StoreLength(g_pHostInterface->GetParameter(kParamPrintPosX),
-                ShownLengthToStore(m_dPosX, m_nUnit, kPositionLimits));
-    StoreLength(g_pHostInterface->GetParameter(kParamPrintPosY),
-                ShownLengthToStore(m_dPosY, m_nUnit, kPositionLimits));
+    StoreLength(GetRootParameter(kParamPrintPosX), ShownLengthToStore(m_dPosX, m_nUnit, kPositionLimits));
+    StoreLength(GetRootParameter(kParamPrintPosY), ShownLengthToStore(m_dPosY, m_nUnit, kPositionLimits));
     return bPrintHeightWritten || bMaterialHeightWritten;
 }
 
@@ -181,9 +185,15 @@ void CDlgPrintConfirmPlat::OnConfirmPosition() {
         return;
     if (!AreLengthsWithinLimits())
         return;
-    if (StoreLengths())
-        g_pHostInterface->ApplySettings(2, 0, 0);
-    g_pHostInterface->ConfirmPrintPosition();
+    bool bHeightsWritten = StoreLengths();
+    IHostInterface* pRoot = g_pHostInterface;
+    if (!pRoot)
+        return;
+    if (bHeightsWritten)
+        pRoot->ApplySettings(2, 0, 0);
+    // Applying may hand the host a moment to take its root back.
+    if (IHostInterface* pRootNow = g_pHostInterface)
+        pRootNow->ConfirmPrintPosition();
 }
 
 void CDlgPrintConfirmPlat::OnClickedNotTip() {

@@ -60,6 +60,8 @@ double ShownLengthToStore(double dShown, int nUnit, const LengthLimits& limits) 
 }
 
 bool StoreLength(IHostParameter* pParameter, double dMillimetres) {
+    if (!pParameter)
+        return false;
     double dHostValue = 0;
     pParameter->GetDoubleValue(&dHostValue);
     if (!(std::fabs(dHostValue - dMillimetres) > kStoreTolerance))

@@ -36,7 +36,8 @@ bool IsShownLengthAllowed(double dShown, int nUnit, const LengthLimits& limits);
 double ShownLengthToStore(double dShown, int nUnit, const LengthLimits& limits);
 
 // Writes the length into the parameter (second argument 0) when the host's value differs from it by
-// more than 1e-6; unchanged values are not written. True when written.
+// more than 1e-6; unchanged values are not written. True when written; nothing is written without a
+// parameter.
 bool StoreLength(IHostParameter* pParameter, double dMillimetres);
 
 // Z position texts. The number is formatted by the program; the translated key is only inserted.
