@@ -45,15 +45,18 @@ void CLanguageFile::TranslateDialog(HWND hDlg) const {
 }
 
 BOOL CALLBACK TranslateChildWindowProc(HWND hWnd, LPARAM lParam) {
-    const auto* pLanguage = reinterpret_cast<const CLanguageFile*>(lParam);
-    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
-    if (dynamic_cast<CEdit*>(pWnd))
-        return TRUE;
-    if (pLanguage->m_bRecurseDialogs && dynamic_cast<CDialog*>(pWnd)) {
+    // Called by the system's enumeration: nothing thrown may unwind through it.
+    return AfxGuard<BOOL>(FALSE, [&]() -> BOOL {
+        const auto* pLanguage = reinterpret_cast<const CLanguageFile*>(lParam);
+        CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+        if (dynamic_cast<CEdit*>(pWnd))
+            return TRUE;
+        if (pLanguage->m_bRecurseDialogs && dynamic_cast<CDialog*>(pWnd)) {
+            pLanguage->TranslateWindowText(hWnd);
+            ::EnumChildWindows(hWnd, &TranslateChildWindowProc, lParam);
+            return TRUE;
+        }
         pLanguage->TranslateWindowText(hWnd);
-        ::EnumChildWindows(hWnd, &TranslateChildWindowProc, lParam);
         return TRUE;
-    }
-    pLanguage->TranslateWindowText(hWnd);
-    return TRUE;
+    });
 }

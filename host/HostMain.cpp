@@ -17,6 +17,7 @@
 #include "SimMachine.h"
 #include "SimPrintFlow.h"
 #include "WindowCapture.h"
+#include "dialogs/print/PollTimers.h"
 #include "res/resource.h"
 
 namespace {
@@ -106,7 +107,6 @@ private:
 HostApp* g_pApp = nullptr;
 
 // The dialog's poll timer of the multi-step operation.
-constexpr UINT_PTR kMultiStepPollTimer = 10;
 
 // The start callback handed over in the multi-step record: the machine begins the operation.
 void StartMultiStepOperation() {
@@ -203,8 +203,8 @@ int32_t HostApp::Run(int nCommand) {
     case kCmdCutInk: {
         // The machine keeps its values: what the operator set last time shows next time.
         SimCutInkSettings& cutInk = m_pMachine->m_printer.m_cutInk;
-        return m_pInterface->ShowCutInkSetting(m_pMachine->GetPrinter(), 0xFFFFFFFF, cutInk.nValues,
-                                               &cutInk.nApplyToAll);
+        return m_pInterface->ShowCutInkSetting(m_pMachine->GetPrinter(), kCutInkDerivedRowCount,
+                                               cutInk.nValues, &cutInk.nApplyToAll);
     }
     case kCmdSwitchInk:
         return m_pInterface->ShowSwitchInkOrder();
@@ -378,7 +378,7 @@ int HostApp::RunShots(HINSTANCE hInstance, const std::wstring& strDir) {
             shot.Then([&](HWND hDlg) {
                 // The live Z position, as the operator sees it after the first refresh.
                 if (op.nCommand == kCmdConfirmPlat || op.nCommand == kCmdConfirmBefore)
-                    SendTimer(hDlg, 1);
+                    SendTimer(hDlg, kZRefreshTimer);
                 bSaved = SavePng(CaptureWindow(hDlg), strPath);
                 // A running multi-step operation would ask before Cancel; OK leaves at once.
                 ::PostMessageW(hDlg, WM_COMMAND, op.nCommand == kCmdMultiStep ? IDOK : IDCANCEL, 0);

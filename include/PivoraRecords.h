@@ -28,6 +28,9 @@ static_assert(sizeof(LanguageRecord) == 256, "LanguageRecord size");
 static_assert(offsetof(LanguageRecord, szFolderName) == 130, "LanguageRecord::szFolderName");
 
 // ---------------------------------------------------------------------------------------------
+// Row count for ShowCutInkSetting that asks the module to derive the rows from the printer's ink groups.
+constexpr uint32_t kCutInkDerivedRowCount = 0xFFFFFFFF;
+
 // Cut-ink value block of ShowCutInkSetting: one value per row index.
 
 constexpr size_t kCutInkValueCount = 32;

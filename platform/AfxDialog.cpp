@@ -1,4 +1,4 @@
-#include "AfxWin.h"
+#include "AfxDialog.h"
 
 #include <cmath>
 #include <cwchar>
@@ -81,7 +81,7 @@ INT_PTR CDialog::DoModal() {
                     m_nModalResult = IDCANCEL;
                 break;
             }
-            if (!PreTranslateMessage(&msg)) {
+            if (!PreTranslateInput(&msg)) {
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
@@ -109,15 +109,24 @@ void CDialog::EndDialog(int nResult) {
 }
 
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
-    // Offer the message to the bound objects from its window up to the dialog, then to the dialog manager.
     if (!m_hWnd || !IsSelfOrDescendant(m_hWnd, pMsg->hwnd))
         return FALSE;
-    for (HWND hWnd = pMsg->hwnd; hWnd && hWnd != m_hWnd; hWnd = ::GetParent(hWnd)) {
+    return ::IsDialogMessageW(m_hWnd, pMsg);
+}
+
+bool CDialog::PreTranslateInput(MSG* pMsg) {
+    // As the platform's pump does: the bound objects from the message's window up to the dialog, the
+    // dialog last (its own PreTranslateMessage hands the message to the dialog manager).
+    if (!m_hWnd || !IsSelfOrDescendant(m_hWnd, pMsg->hwnd))
+        return false;
+    for (HWND hWnd = pMsg->hwnd; hWnd; hWnd = ::GetParent(hWnd)) {
         CWnd* pWnd = FromHandlePermanent(hWnd);
         if (pWnd && pWnd->PreTranslateMessage(pMsg))
-            return TRUE;
+            return true;
+        if (hWnd == m_hWnd)
+            break;
     }
-    return ::IsDialogMessageW(m_hWnd, pMsg);
+    return false;
 }
 
 BOOL CDialog::OnInitDialog() {
@@ -181,11 +190,29 @@ INT_PTR CDialog::DialogProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     return FALSE;
 }
 
+void AfxOnGuardedException() noexcept {
+    // The dialog ends as one that could not be created; its operation reports that result to the host.
+    if (g_pActiveModal)
+        g_pActiveModal->EndDialog(-1);
+}
+
 INT_PTR CALLBACK CDialog::AfxDlgProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    return AfxGuard<INT_PTR>(FALSE, [&] { return GuardedDlgProc(hWnd, nMsg, wParam, lParam); });
+}
+
+INT_PTR CDialog::GuardedDlgProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     if (nMsg == WM_INITDIALOG) {
         auto* pDlg = reinterpret_cast<CDialog*>(lParam);
         pDlg->Attach(hWnd);
-        return pDlg->OnInitDialog();
+        RECT rcTemplate = {};
+        ::GetWindowRect(hWnd, &rcTemplate);
+        BOOL bResult = pDlg->OnInitDialog();
+        // Opened centred over the owner, as the platform opens a modal dialog, unless the initialisation
+        // placed the dialog itself.
+        RECT rcNow = {};
+        if (::IsWindow(hWnd) && ::GetWindowRect(hWnd, &rcNow) && ::EqualRect(&rcNow, &rcTemplate))
+            pDlg->CenterWindow();
+        return bResult;
     }
     auto* pDlg = dynamic_cast<CDialog*>(FromHandlePermanent(hWnd));
     if (!pDlg)

@@ -38,6 +38,9 @@ extern "C" __declspec(dllexport) CPivoraProcVirtual* NewInterface() {
 }
 
 extern "C" __declspec(dllexport) void ReleaseInterface(CPivoraProcVirtual* pInterface) {
-    if (pInterface)
-        pInterface->DeletingDestructor(1);
+    AfxGuard(0, [&] {
+        if (pInterface)
+            pInterface->DeletingDestructor(1);
+        return 0;
+    });
 }

@@ -80,136 +80,157 @@ void CPivoraProc::RestoreHostResources() {
 }
 
 void CPivoraProc::SetLanguage(const LanguageRecord* pLanguage) {
-    std::wstring strFolder = L"Chs";
-    if (pLanguage) {
-        // The folder name is read only up to the end of its field, terminator or not.
-        const char16_t* pName = pLanguage->szFolderName;
-        size_t nLen = 0;
-        while (nLen < kLanguageFolderNameChars && pName[nLen] != u'\0')
-            ++nLen;
-        strFolder.assign(reinterpret_cast<const wchar_t*>(pName), nLen);
-    }
-    g_languageFile.m_strIniPath = GetExeDir() + L"Lang\\" + strFolder + L"\\Pivora.ini";
+    AfxGuard(0, [&] {
+        std::wstring strFolder = L"Chs";
+        if (pLanguage) {
+            // The folder name is read only up to the end of its field, terminator or not.
+            const char16_t* pName = pLanguage->szFolderName;
+            size_t nLen = 0;
+            while (nLen < kLanguageFolderNameChars && pName[nLen] != u'\0')
+                ++nLen;
+            strFolder.assign(reinterpret_cast<const wchar_t*>(pName), nLen);
+        }
+        g_languageFile.m_strIniPath = GetExeDir() + L"Lang\\" + strFolder + L"\\Pivora.ini";
+        return 0;
+    });
 }
 
 void CPivoraProc::SetHostInterface(IHostInterface* pHost) {
     g_pHostInterface = pHost;
 }
 
+// Every operation below runs inside the guard: whatever is thrown ends as the result a dialog that could
+// not be created gives, and the scope objects put the host's resources and the module flags back on
+// every path.
+
 int32_t CPivoraProc::ShowCutInkSetting(IHostPrinter* pPrinter, uint32_t nRowCount, int32_t* pValues,
                                        uint32_t* pApplyToAll) {
     COperationScope running(*this);
-    if (!pPrinter)
-        return 0;
-    SwitchToModuleResources();
-    CDlgCutInkSetting dlg(pPrinter, nRowCount, pValues);
-    INT_PTR nResult = dlg.DoModal();
-    RestoreHostResources();
-    if (nResult == kModalOK) {
-        if (pValues)
-            std::memcpy(pValues, dlg.GetCutInkValues().nValues, sizeof(dlg.GetCutInkValues().nValues));
-        if (pApplyToAll)
-            *pApplyToAll = dlg.GetApplyToAll();
-    }
-    return 1;
+    return AfxGuard<int32_t>(pPrinter ? 1 : 0, [&]() -> int32_t {
+        if (!pPrinter)
+            return 0;
+        SwitchToModuleResources();
+        CScopeExit restore([this] { RestoreHostResources(); });
+        CDlgCutInkSetting dlg(pPrinter, nRowCount, pValues);
+        INT_PTR nResult = dlg.DoModal();
+        if (nResult == kModalOK) {
+            if (pValues)
+                std::memcpy(pValues, dlg.GetCutInkValues().nValues, sizeof(dlg.GetCutInkValues().nValues));
+            if (pApplyToAll)
+                *pApplyToAll = dlg.GetApplyToAll();
+        }
+        return 1;
+    });
 }
 
 int32_t CPivoraProc::ShowDetailVersionInfo(const SoftwareVersionRecord*) {
     COperationScope running(*this);
-    SwitchToModuleResources();
-    CDlgCommon dlg(IDD_DETAIL_VERSION_INFO);
-    dlg.DoModal();
-    RestoreHostResources();
-    return 1;
+    return AfxGuard<int32_t>(1, [&] {
+        SwitchToModuleResources();
+        CScopeExit restore([this] { RestoreHostResources(); });
+        CDlgCommon dlg(IDD_DETAIL_VERSION_INFO);
+        dlg.DoModal();
+        return 1;
+    });
 }
 
 int32_t CPivoraProc::ConfirmPrintMode(IHostTask* pTask) {
     COperationScope running(*this);
-    if (!g_pHostInterface || !pTask)
-        return 0;
-    IHostPrinter* pPrinter = g_pHostInterface->GetPrinter();
-    if (!pPrinter)
-        return 0;
-    if (ReadIntParameter(pPrinter, kParamPrintModeAsk) == 0)
-        return 1;
-    if (g_bNoMoreHintsPrintMode)
-        return 1;
-    if (CountSelectablePrintModes(pPrinter, pTask) < 2)
-        return 1;
+    return AfxGuard<int32_t>(0, [&]() -> int32_t {
+        if (!g_pHostInterface || !pTask)
+            return 0;
+        IHostPrinter* pPrinter = g_pHostInterface->GetPrinter();
+        if (!pPrinter)
+            return 0;
+        if (ReadIntParameter(pPrinter, kParamPrintModeAsk) == 0)
+            return 1;
+        if (g_bNoMoreHintsPrintMode)
+            return 1;
+        if (CountSelectablePrintModes(pPrinter, pTask) < 2)
+            return 1;
 
-    SwitchToModuleResources();
-    CDlgConfirmPrintMode dlg(pPrinter, pTask);
-    INT_PTR nResult = dlg.DoModal();
-    RestoreHostResources();
-    return nResult == kModalOK ? 1 : 0;
+        SwitchToModuleResources();
+        CScopeExit restore([this] { RestoreHostResources(); });
+        CDlgConfirmPrintMode dlg(pPrinter, pTask);
+        INT_PTR nResult = dlg.DoModal();
+        return nResult == kModalOK ? 1 : 0;
+    });
 }
 
 int32_t CPivoraProc::ConfirmPrint(int32_t nSelector) {
     COperationScope running(*this);
-    if (!g_bPrintConfirmEnabled)
-        return 1;
-    IHostPrinter* pPrinter = g_pHostInterface ? g_pHostInterface->GetPrinter() : nullptr;
-    if (!pPrinter)
-        return 2;
-    if (ReadIntParameter(pPrinter, kParamPrintConfirm) == 0)
-        return 1;
+    const bool bPlatform = (nSelector & 0xFFFF) == 1;
+    return AfxGuard<int32_t>(bPlatform ? -1 : 2, [&]() -> int32_t {
+        if (!g_bPrintConfirmEnabled)
+            return 1;
+        IHostPrinter* pPrinter = g_pHostInterface ? g_pHostInterface->GetPrinter() : nullptr;
+        if (!pPrinter)
+            return 2;
+        if (ReadIntParameter(pPrinter, kParamPrintConfirm) == 0)
+            return 1;
 
-    SwitchToModuleResources();
-    int32_t nResult;
-    if ((nSelector & 0xFFFF) == 1) {
-        CDlgPrintConfirmPlat dlg;
-        nResult = static_cast<int32_t>(dlg.DoModal());
-    } else {
-        // The choice, not the modal result: a dialog that failed to open leaves it at 2, do not print.
+        SwitchToModuleResources();
+        CScopeExit restore([this] { RestoreHostResources(); });
+        if (bPlatform) {
+            CDlgPrintConfirmPlat dlg;
+            return static_cast<int32_t>(dlg.DoModal());
+        }
+        // The choice, not the modal result; a dialog that failed to open or was ended by a fault gives 2,
+        // do not print.
         CDlgPrintBeforePopupKT dlg;
-        dlg.DoModal();
-        nResult = dlg.GetResult();
-    }
-    RestoreHostResources();
-    return nResult;
+        if (dlg.DoModal() == -1)
+            return 2;
+        return dlg.GetResult();
+    });
 }
 
 int32_t CPivoraProc::ShowCustomEclosion(uint32_t nEditDefaults) {
     COperationScope running(*this);
-    SwitchToModuleResources();
-    CDlgCustomEclosion dlg(nEditDefaults);
-    dlg.DoModal();
-    RestoreHostResources();
-    return 1;
+    return AfxGuard<int32_t>(1, [&] {
+        SwitchToModuleResources();
+        CScopeExit restore([this] { RestoreHostResources(); });
+        CDlgCustomEclosion dlg(nEditDefaults);
+        dlg.DoModal();
+        return 1;
+    });
 }
 
 int32_t CPivoraProc::ShowSwitchInkOrder() {
     COperationScope running(*this);
-    SwitchToModuleResources();
-    CDlgCommon dlg(IDD_SWITCH_INK_ORDER);
-    dlg.DoModal();
-    RestoreHostResources();
-    return 1;
+    return AfxGuard<int32_t>(1, [&] {
+        SwitchToModuleResources();
+        CScopeExit restore([this] { RestoreHostResources(); });
+        CDlgCommon dlg(IDD_SWITCH_INK_ORDER);
+        dlg.DoModal();
+        return 1;
+    });
 }
 
 int32_t CPivoraProc::ShowSupplyInkTimeout() {
     COperationScope running(*this);
-    if (g_bSupplyInkTimeoutShowing)
-        return 1;
-    g_bSupplyInkTimeoutShowing = 1;
-    SwitchToModuleResources();
-    {
+    return AfxGuard<int32_t>(1, [&] {
+        if (g_bSupplyInkTimeoutShowing)
+            return 1;
+        g_bSupplyInkTimeoutShowing = 1;
+        CScopeExit clearShowing([] { g_bSupplyInkTimeoutShowing = 0; });
+        SwitchToModuleResources();
+        CScopeExit restore([this] { RestoreHostResources(); });
         CDlgSupplyInkTimeout dlg(kSupplyInkTimeoutFontHeight);
         dlg.DoModal();
-    }
-    RestoreHostResources();
-    g_bSupplyInkTimeoutShowing = 0;
-    return 1;
+        return 1;
+    });
 }
 
 int32_t CPivoraProc::ShowMultiStepPopup(const MultiStepRecord* pRecord) {
     COperationScope running(*this);
-    // Without a record there is nothing to show: reported as not done rather than read through null.
-    if (!pRecord)
-        return 0;
-    SwitchToModuleResources();
-    CDlgMultiStepPopupKT dlg(pRecord);
-    dlg.DoModal();
-    RestoreHostResources();
-    return 1;
+    return AfxGuard<int32_t>(1, [&] {
+        // Without a record there is nothing to show: reported as not done rather than read through null.
+        if (!pRecord)
+            return 0;
+        SwitchToModuleResources();
+        CScopeExit restore([this] { RestoreHostResources(); });
+        CDlgMultiStepPopupKT dlg(pRecord);
+        dlg.DoModal();
+        return 1;
+    });
 }

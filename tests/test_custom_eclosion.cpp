@@ -351,3 +351,49 @@ TEST_F(CustomEclosionTest, TemplateNamesAndTheCaptionAreShownInTheOperatorsLangu
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(CustomEclosionTest, AfterAGapInTheHostListSelectingAndDeletingActOnTheTemplateShown) {
+    AddDefaultEclosionTemplates(List());
+    List().m_templates.insert(List().m_templates.begin() + 1, nullptr); // position 1 gives no template
+    List().m_nCurrentIndex = 5;                                         // "Template5--Custom", range 60
+    Run({[&](HWND hDlg) {
+        EXPECT_EQ(4, ListBoxSelection(hDlg, IDC_ECLOSION_TEMPLATES));
+        EXPECT_EQ(L"60", TextOf(hDlg, IDC_ECLOSION_RANGE));
+        SelectListBoxItem(hDlg, IDC_ECLOSION_TEMPLATES, 5); // the entry of position 6, range 120
+        EXPECT_EQ(6, List().m_nCurrentIndex);
+        EXPECT_EQ(L"120", TextOf(hDlg, IDC_ECLOSION_RANGE));
+        Machine().m_log.Clear();
+        Click(hDlg, IDC_ECLOSION_DELETE_TEMPLATE);
+        EXPECT_EQ(1u, Machine().m_log.Filter({"EclosionList.DeleteTemplate(6)"}).size());
+        EXPECT_EQ(4, ListBoxSelection(hDlg, IDC_ECLOSION_TEMPLATES));
+        EXPECT_EQ(L"60", TextOf(hDlg, IDC_ECLOSION_RANGE));
+        Click(hDlg, IDOK);
+    }});
+    ASSERT_EQ(6u, List().m_templates.size());
+    EXPECT_EQ("Template5--Custom", Template(5).m_strName);
+    EXPECT_EQ(5, List().m_nCurrentIndex);
+}
+
+TEST_F(CustomEclosionTest, AHostRangeBeyondTheSliderShowsClampedWithoutAMessageAndSaveCloses) {
+    AddDefaultEclosionTemplates(List());
+    List().m_nCurrentIndex = 5;
+    Template(5).m_nRange = 250;
+    Template(4).m_nRange = -3;
+    Run({[&](HWND hDlg) {
+        EXPECT_EQ(L"200", TextOf(hDlg, IDC_ECLOSION_RANGE));
+        EXPECT_EQ(200, SliderPos(hDlg, IDC_ECLOSION_RANGE_SLIDER));
+        SelectListBoxItem(hDlg, IDC_ECLOSION_TEMPLATES, 4);
+        EXPECT_EQ(L"0", TextOf(hDlg, IDC_ECLOSION_RANGE));
+        Click(hDlg, IDC_ECLOSION_ADD_MODE); // reads the controls back: no message may come up
+        SelectListBoxItem(hDlg, IDC_ECLOSION_TEMPLATES, 5);
+        Click(hDlg, IDOK);
+    }});
+    EXPECT_EQ(1u, Count("Root.ApplySettings"));
+    EXPECT_EQ(0u, Count("EclosionTemplate.SetRange") + Count("Template.SetRange"));
+    EXPECT_EQ(250, Template(5).m_nRange);
+    EXPECT_EQ(-3, Template(4).m_nRange);
+}
+
+} // namespace

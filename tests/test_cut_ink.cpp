@@ -139,7 +139,7 @@ TEST_F(CutInkTest, DerivedCountIsTheLargestListedMemberCount) {
     Printer().m_layout.m_idList.m_ids.push_back(0x00030001);
     AddInk(2, "C", {7});
     std::wstring strLabel;
-    Show(0xFFFFFFFF, nullptr, nullptr, [&](HWND hDlg) {
+    Show(kCutInkDerivedRowCount, nullptr, nullptr, [&](HWND hDlg) {
         strLabel = TextOf(hDlg, kLabel + 7);
         Click(hDlg, IDCANCEL);
     });

@@ -8,7 +8,8 @@
 #include "Plugin.h"
 #include "ScriptedOperator.h"
 #include "WindowCapture.h"
-#include "platform/AfxGdi.h"
+#include "platform/AfxHandles.h"
+#include "dialogs/print/PollTimers.h"
 #include "res/resource.h"
 
 namespace {
@@ -93,7 +94,7 @@ protected:
                 continue;
             }
             session.m_pMachine->m_multiStep.m_nState = nState;
-            SendTimer(hDlg, 10);
+            SendTimer(hDlg, kMultiStepPollTimer);
             status.push_back(TextOf(hDlg, IDC_MULTI_STEP_STATUS));
         }
         return status;
@@ -253,6 +254,23 @@ TEST_F(MultiStepTest, TheLineFeedsEndingAStepsLineDrawAsNothing) {
         EXPECT_EQ(0, nInkAfterText);
         ::SendMessageW(hDlg, WM_COMMAND, IDOK, 0); // ends the dialog at once
     });
+    EXPECT_EQ(1, Show());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MultiStepTest, TheDialogPollsTheHostOnItsOwnTimer) {
+    // No timer message is sent here: the state must come in through the timer the dialog armed.
+    Op().Then([&](HWND) { session.m_pMachine->m_multiStep.m_nState = 1; });
+    Op().WaitUntil([](HWND hDlg) { return LogLines(hDlg).size() >= 1; });
+    Op().Then([&](HWND hDlg) {
+        EXPECT_EQ(L"[Device]: Initializing-op", LogLines(hDlg).front());
+        session.m_pMachine->m_multiStep.m_nState = 0;
+    });
+    Op().WaitUntil([](HWND hDlg) { return IsEnabled(hDlg, IDC_MULTI_STEP_FINISH); });
+    Op().Then([](HWND hDlg) { Click(hDlg, IDC_MULTI_STEP_FINISH); });
     EXPECT_EQ(1, Show());
 }
 

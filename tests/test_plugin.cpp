@@ -2,6 +2,8 @@
 // dialog, the result codes, and the module-wide state shared by interface objects.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "Plugin.h"
 #include "ScriptedOperator.h"
 #include "res/resource.h"
@@ -264,6 +266,51 @@ TEST_F(LanguageSelection, NoLanguageSetShowsEnglish) {
     std::vector<std::wstring> texts = ShownTexts(session, session.m_pInterface.get());
     ASSERT_FALSE(texts.empty());
     EXPECT_EQ(L"Print mode setting", texts[0]);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Placement, EveryDialogOpensCentredOverTheHostWindow) {
+    PluginSession session;
+    SimMachine& machine = *session.m_pMachine;
+    machine.m_printer.Parameter(kParamPrintConfirm).m_nValue = 1;
+    OfferTwoModes(machine);
+    SimTask& task = machine.AddTask("t", 1, 0);
+    ::SetWindowPos(session.m_hHostWindow, nullptr, 150, 120, 700, 500, SWP_NOZORDER);
+    RECT rcHost = {};
+    ::GetWindowRect(session.m_hHostWindow, &rcHost);
+
+    std::vector<std::pair<std::wstring, POINT>> centres;
+    auto open = [&](const std::function<void()>& operation) {
+        Operator op;
+        op.Then([&](HWND hDlg) {
+            RECT rc = {};
+            ::GetWindowRect(hDlg, &rc);
+            centres.push_back({CaptionOf(hDlg), {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}});
+            ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);
+        });
+        // The multi-step dialog asks before it cancels a running operation.
+        op.Then([](HWND hBox) { Click(hBox, IDYES); });
+        op.Start();
+        operation();
+    };
+    MultiStepRecord record = {};
+    SoftwareVersionRecord version = {};
+    open([&] { session->ConfirmPrintMode(&task); });
+    open([&] { session->ConfirmPrint(1); });
+    open([&] { session->ConfirmPrint(0); });
+    open([&] { session->ShowMultiStepPopup(&record); });
+    open([&] { session->ShowSwitchInkOrder(); });
+    open([&] { session->ShowSupplyInkTimeout(); });
+    open([&] { session->ShowCustomEclosion(0); });
+    open([&] { session->ShowDetailVersionInfo(&version); });
+    ASSERT_EQ(8u, centres.size());
+    for (const auto& [strCaption, pt] : centres) {
+        EXPECT_NEAR((rcHost.left + rcHost.right) / 2, pt.x, 1) << Narrow(strCaption);
+        EXPECT_NEAR((rcHost.top + rcHost.bottom) / 2, pt.y, 1) << Narrow(strCaption);
+    }
 }
 
 } // namespace

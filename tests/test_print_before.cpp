@@ -5,6 +5,7 @@
 
 #include "Plugin.h"
 #include "ScriptedOperator.h"
+#include "dialogs/print/PollTimers.h"
 #include "res/resource.h"
 
 namespace {
@@ -71,13 +72,13 @@ TEST_F(PrintBeforeTest, ZLineStartsAtZeroAndFollowsMovesOfFiveMicrometresOrMore)
     Operator op;
     op.Then([&](HWND hDlg) {
         lines.push_back(TextOf(hDlg, IDC_BEFORE_PRINT_Z_POSITION));
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         lines.push_back(TextOf(hDlg, IDC_BEFORE_PRINT_Z_POSITION));
         machine.m_dZPosition = 12.3416; // 0.004 mm down: would read 12.34, but stays
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         lines.push_back(TextOf(hDlg, IDC_BEFORE_PRINT_Z_POSITION));
         machine.m_dZPosition = 12.3396; // 0.006 mm below the position shown
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         lines.push_back(TextOf(hDlg, IDC_BEFORE_PRINT_Z_POSITION));
         Click(hDlg, IDC_CANCEL_PRINT);
     });
@@ -97,7 +98,7 @@ TEST_F(PrintBeforeTest, ZLineUsesTheTranslatedKey) {
     op.Then([&](HWND hDlg) {
         strStart = TextOf(hDlg, IDC_BEFORE_PRINT_Z_POSITION);
         strButton = TextOf(hDlg, IDC_START_PRINTING);
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         strMoved = TextOf(hDlg, IDC_BEFORE_PRINT_Z_POSITION);
         PressKey(hDlg, VK_ESCAPE);
     });
@@ -164,6 +165,23 @@ TEST_F(PrintBeforeTest, ClearingNoMoreHintsBeforeClosingKeepsTheConfirmation) {
     again.Start();
     EXPECT_EQ(1, session->ConfirmPrint(0));
     EXPECT_TRUE(bAskedAgain);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PrintBeforeTest, TheZLineFollowsTheHostOnTheDialogsOwnTimer) {
+    session.m_pMachine->m_dZPosition = 33.25;
+    Operator op;
+    // No timer message is sent here: only the timer the dialog armed can bring the new position in.
+    op.WaitUntil(
+        [](HWND hDlg) { return TextOf(hDlg, IDC_BEFORE_PRINT_Z_POSITION) == L"Z position: 33.25 mm  "; });
+    op.Then([](HWND hDlg) { Click(hDlg, IDC_CANCEL_PRINT); });
+    op.Start();
+    EXPECT_EQ(2, session->ConfirmPrint(0));
+    EXPECT_FALSE(op.m_bTimedOut);
+    EXPECT_TRUE(op.AllStepsDone());
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "Plugin.h"
 #include "ScriptedOperator.h"
 #include "dialogs/print/PrintConfirmRules.h"
+#include "dialogs/print/PollTimers.h"
 #include "res/resource.h"
 
 namespace {
@@ -141,7 +142,7 @@ TEST_F(PrintConfirmTest,
         SetEditText(hDlg, IDC_PRINT_HEIGHT, L"3");
         SetEditText(hDlg, IDC_POS_X, L"-1"); // typed, focus not yet left
         machine.m_dZPosition = 12.3456;
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         zAndTyped.push_back(TextOf(hDlg, IDC_Z_POSITION));
         machine.m_dZPosition = 40;
         SendTimer(hDlg, 2);
@@ -245,15 +246,17 @@ TEST_F(PrintConfirmTest, InchesShowAndStoreMillimetresWithinThePhysicalLimits) {
         shown = TextsOf(hDlg, kLengths);
         labels = TextsOf(hDlg, kUnitLabels);
         machine.m_dZPosition = 50.8;
-        SendTimer(hDlg, 1);
+        SendTimer(hDlg, kZRefreshTimer);
         shown.push_back(TextOf(hDlg, IDC_Z_POSITION));
+        Click(hDlg, IDC_CONFIRM_POSITION);
         Click(hDlg, IDOK);
     });
     EXPECT_EQ(1, Run());
     EXPECT_EQ((Texts{L"10", L"0.1", L"1", L"3.94", L"1.00", L"2.00"}), shown);
     EXPECT_EQ(Texts(5, L"英寸"), labels);
-    // 100 mm shows as 3.94 inch; only that rounded value goes back, in millimetres.
-    EXPECT_EQ((Calls{"Param(4021).SetDoubleValue(100.076,0)"}), TakeChanges());
+    // 100 mm shows as 3.94 inch; untouched, it is not rounded into the host, and nothing needs applying.
+    EXPECT_EQ((Calls{"Root.ConfirmPrintPosition"}), TakeChanges());
+    EXPECT_EQ(100, Host(kParamPrintPosY));
 
     // 0.4 inch is 10.16 mm; 19.69 inch, the display of 500 mm, is taken as the limit itself.
     Op().Then([&](HWND hDlg) {
@@ -304,6 +307,18 @@ TEST(PrintConfirmRules, LengthsBeyondTheIntegerRangeAndLongTranslatedKeysComeOut
     EXPECT_EQ(strKey + L" 0 mm", FormatZLineAtStart(strKey, 0));
     EXPECT_EQ(strKey + L" -3.50 mm  ", FormatZLine(strKey, -3.5));
     EXPECT_EQ(L"%s 1.00 mm  ", FormatZLine(L"%s", 1)); // a key is never used as a format
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PrintConfirmTest, TheZPositionFollowsTheHostOnTheDialogsOwnTimer) {
+    // No timer message is sent here: only the timer the dialog armed can bring the new position in.
+    Op().Then([&](HWND) { machine.m_dZPosition = 33.25; });
+    Op().WaitUntil([](HWND hDlg) { return TextOf(hDlg, IDC_Z_POSITION) == L"33.25"; });
+    Op().Then([](HWND hDlg) { Click(hDlg, IDOK); });
+    EXPECT_EQ(1, Run());
 }
 
 } // namespace

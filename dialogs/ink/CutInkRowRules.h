@@ -8,8 +8,6 @@
 #include "PivoraHost.h"
 #include "PivoraRecords.h"
 
-// Requested row count that asks for the count to be derived from the printer's ink groups.
-constexpr uint32_t kCutInkDerivedRowCount = 0xFFFFFFFF;
 // A derived count is never smaller.
 constexpr uint32_t kCutInkMinDerivedRowCount = 6;
 // Members claim a row by a 16-bit id, so an index from here on could only repeat a row already built.

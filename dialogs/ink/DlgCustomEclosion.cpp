@@ -85,10 +85,7 @@ void CDlgCustomEclosion::DeclareMessageMap(CMessageMap& map) {
     map.Command(IDC_ECLOSION_TEMPLATES, LBN_SELCHANGE, [this] { OnLbnSelchangeTemplates(); });
     for (UINT nId : {IDC_ECLOSION_MODE1, IDC_ECLOSION_MODE2, IDC_ECLOSION_MODE3})
         map.Command(nId, BN_CLICKED, [this] { OnBnClickedMode(); });
-    map.Message(WM_HSCROLL, [this](WPARAM wParam, LPARAM lParam) {
-        OnHScroll(LOWORD(wParam), reinterpret_cast<HWND>(lParam));
-        return 0;
-    });
+    map.HScroll([this](UINT nSBCode, UINT, HWND hScrollBar) { OnHScroll(nSBCode, hScrollBar); });
     map.Message(WM_PAINT, [this](WPARAM, LPARAM) {
         OnPaint();
         return 0;
@@ -151,8 +148,31 @@ IHostEclosionTemplateList* CDlgCustomEclosion::SnapshotTemplates() const {
     return pSubsection ? pSubsection->GetEclosionTemplates() : nullptr;
 }
 
+// The list shows only the templates the host could return, so an entry's place in the list and the
+// template's position in the host differ after a gap; each entry carries its host position.
+int32_t CDlgCustomEclosion::PositionOfEntry(int nEntry) const {
+    if (nEntry < 0 || nEntry >= m_lbTemplates.GetCount())
+        return -1;
+    return static_cast<int32_t>(m_lbTemplates.GetItemData(nEntry));
+}
+
+int CDlgCustomEclosion::EntryOfPosition(int32_t nPosition) const {
+    for (int nEntry = 0; nEntry < m_lbTemplates.GetCount(); ++nEntry) {
+        if (PositionOfEntry(nEntry) == nPosition)
+            return nEntry;
+    }
+    return -1;
+}
+
+int CDlgCustomEclosion::AddEntry(const std::wstring& strName, int32_t nPosition) {
+    int nEntry = m_lbTemplates.AddString(strName);
+    if (nEntry >= 0)
+        m_lbTemplates.SetItemData(nEntry, static_cast<DWORD_PTR>(nPosition));
+    return nEntry;
+}
+
 IHostEclosionTemplate* CDlgCustomEclosion::SelectedTemplate() const {
-    return EclosionTemplateAt(m_pTemplateList, m_lbTemplates.GetCurSel());
+    return EclosionTemplateAt(m_pTemplateList, PositionOfEntry(m_lbTemplates.GetCurSel()));
 }
 
 IHostEclosionMode* CDlgCustomEclosion::CurrentMode() const {
@@ -268,22 +288,29 @@ void CDlgCustomEclosion::RebuildList() {
     for (int32_t i = 0; i < nCount; ++i) {
         IHostEclosionTemplate* pTemplate = m_pTemplateList->GetTemplate(i);
         if (pTemplate)
-            m_lbTemplates.AddString(EclosionDisplayName(i, pTemplate->IsDefault() != 0, texts));
+            AddEntry(EclosionDisplayName(i, pTemplate->IsDefault() != 0, texts), i);
     }
-    if (nIndex >= 0 && nIndex < m_lbTemplates.GetCount()) {
-        m_lbTemplates.SetCurSel(nIndex);
+    int nEntry = EntryOfPosition(nIndex);
+    if (nEntry >= 0) {
+        m_lbTemplates.SetCurSel(nEntry);
     } else if (m_lbTemplates.GetCount() > 0) {
         m_lbTemplates.SetCurSel(0);
-        m_pTemplateList->SetCurrentIndex(0);
-        nIndex = 0;
+        nIndex = PositionOfEntry(0);
+        m_pTemplateList->SetCurrentIndex(static_cast<uint32_t>(nIndex));
     }
-    if (IHostEclosionTemplate* pTemplate = EclosionTemplateAt(m_pTemplateList, nIndex)) {
-        m_nRange = pTemplate->GetRange();
-        m_sliderRange.SetPos(m_nRange);
-    }
+    ShowRange(EclosionTemplateAt(m_pTemplateList, nIndex));
     ShowSelectedTemplate();
     RefreshStates();
     Push();
+}
+
+void CDlgCustomEclosion::ShowRange(IHostEclosionTemplate* pTemplate) {
+    // A host range beyond the slider is shown at the slider's end and written only when the operator
+    // moves it; shown as it is, it would be refused with a message on every read back.
+    if (!pTemplate)
+        return;
+    m_nRange = ClampEclosionRange(pTemplate->GetRange());
+    m_sliderRange.SetPos(m_nRange);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -293,10 +320,8 @@ void CDlgCustomEclosion::OnBnClickedAddTemplate() {
     CreatedEclosionTemplate created = CreateEclosionTemplate(m_pTemplateList, NameTexts(), &NameToAnsi);
     if (!created.pTemplate)
         return;
-    m_lbTemplates.AddString(created.strName);
-    int nLast = m_lbTemplates.GetCount() - 1;
-    m_lbTemplates.SetCurSel(nLast);
-    m_pTemplateList->SetCurrentIndex(static_cast<uint32_t>(nLast));
+    m_lbTemplates.SetCurSel(AddEntry(created.strName, created.nPosition));
+    m_pTemplateList->SetCurrentIndex(static_cast<uint32_t>(created.nPosition));
     ShowSelectedTemplate();
     RefreshStates();
 }
@@ -305,22 +330,20 @@ void CDlgCustomEclosion::OnBnClickedDeleteTemplate() {
     int nSel = m_lbTemplates.GetCurSel();
     if (nSel < 0 || !m_pTemplateList)
         return;
+    int32_t nPosition = PositionOfEntry(nSel);
+    int32_t nPrevious = PositionOfEntry(nSel - 1);
     m_lbTemplates.DeleteString(nSel);
-    m_pTemplateList->DeleteTemplate(nSel);
+    m_pTemplateList->DeleteTemplate(nPosition);
     m_lbTemplates.SetCurSel(nSel - 1);
-    m_pTemplateList->SetCurrentIndex(static_cast<uint32_t>(nSel - 1));
+    m_pTemplateList->SetCurrentIndex(static_cast<uint32_t>(nPrevious));
     RebuildList();
 }
 
 void CDlgCustomEclosion::OnLbnSelchangeTemplates() {
     if (!m_pTemplateList)
         return;
-    m_pTemplateList->SetCurrentIndex(static_cast<uint32_t>(m_lbTemplates.GetCurSel()));
-    if (IHostEclosionTemplate* pTemplate =
-            EclosionTemplateAt(m_pTemplateList, m_pTemplateList->GetCurrentIndex())) {
-        m_nRange = pTemplate->GetRange();
-        m_sliderRange.SetPos(m_nRange);
-    }
+    m_pTemplateList->SetCurrentIndex(static_cast<uint32_t>(PositionOfEntry(m_lbTemplates.GetCurSel())));
+    ShowRange(EclosionTemplateAt(m_pTemplateList, m_pTemplateList->GetCurrentIndex()));
     ShowSelectedTemplate();
     RefreshStates();
 }

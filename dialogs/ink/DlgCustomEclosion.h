@@ -31,6 +31,10 @@ private:
     void TakeSnapshot();
     IHostEclosionTemplateList* SnapshotTemplates() const;
     IHostEclosionTemplate* SelectedTemplate() const;
+    int32_t PositionOfEntry(int nEntry) const;
+    int EntryOfPosition(int32_t nPosition) const;
+    int AddEntry(const std::wstring& strName, int32_t nPosition);
+    void ShowRange(IHostEclosionTemplate* pTemplate);
     IHostEclosionMode* CurrentMode() const;
 
     void OnBnClickedAddTemplate();

@@ -29,10 +29,7 @@ void CDlgCutInkSetting::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CDlgCutInkSetting::DeclareMessageMap(CMessageMap& map) {
-    map.Message(WM_HSCROLL, [this](WPARAM, LPARAM lParam) {
-        OnHScroll(reinterpret_cast<HWND>(lParam));
-        return 0;
-    });
+    map.HScroll([this](UINT, UINT, HWND hScrollBar) { OnHScroll(hScrollBar); });
 }
 
 BOOL CDlgCutInkSetting::OnInitDialog() {

@@ -75,9 +75,16 @@ CreatedEclosionTemplate CreateEclosionTemplate(IHostEclosionTemplateList* pList,
     int32_t nCount = pList->GetCount();
     bool bDefault = nCount <= kEclosionDefaultTemplates;
     created.pTemplate->SetDefault(bDefault ? 1 : 0);
-    created.strName = EclosionDisplayName(nCount - 1, bDefault, texts);
+    created.nPosition = nCount - 1;
+    created.strName = EclosionDisplayName(created.nPosition, bDefault, texts);
     created.pTemplate->SetName(pfnToAnsi(created.strName).c_str());
     return created;
+}
+
+int32_t ClampEclosionRange(int32_t nRange) {
+    return nRange < kEclosionMinRange   ? kEclosionMinRange
+           : nRange > kEclosionMaxRange ? kEclosionMaxRange
+                                        : nRange;
 }
 
 bool IsEclosionTemplateEditable(IHostEclosionTemplate* pTemplate, uint32_t nEditDefaults) {

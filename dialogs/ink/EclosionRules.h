@@ -47,11 +47,15 @@ using EclosionNameToAnsi = std::string (*)(const std::wstring& strName);
 struct CreatedEclosionTemplate {
     IHostEclosionTemplate* pTemplate = nullptr; // null when the host could not append one
     std::wstring strName;
+    int32_t nPosition = -1; // its position in the host's list
 };
 
 // Appends a template: default while the list has no more than four, custom after; named for its position.
 CreatedEclosionTemplate CreateEclosionTemplate(IHostEclosionTemplateList* pList,
                                                const EclosionNameTexts& texts, EclosionNameToAnsi pfnToAnsi);
+
+// The range as the dialog shows it: the slider's 0 to 200, whatever the host holds.
+int32_t ClampEclosionRange(int32_t nRange);
 
 // Custom templates are always editable; default ones only with the edit-defaults flag.
 bool IsEclosionTemplateEditable(IHostEclosionTemplate* pTemplate, uint32_t nEditDefaults);

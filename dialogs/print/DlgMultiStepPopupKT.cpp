@@ -1,4 +1,5 @@
 #include "DlgMultiStepPopupKT.h"
+#include "PollTimers.h"
 
 #include <cstdint>
 #include <ctime>
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr UINT_PTR kPollTimerId = 10;
 constexpr UINT kPollPeriodMs = 500;
 // Gives the host's operation time to take off after the start callback before the first poll.
 constexpr DWORD kStartWaitMs = 100;
@@ -48,14 +48,10 @@ void CDlgMultiStepPopupKT::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CDlgMultiStepPopupKT::DeclareMessageMap(CMessageMap& map) {
-    map.Message(WM_TIMER, [this](WPARAM wParam, LPARAM lParam) {
-        OnTimer(wParam);
-        return Default(WM_TIMER, wParam, lParam);
-    });
-    map.Message(WM_DRAWITEM, [this](WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (wParam == IDC_MULTI_STEP_LOG)
-            DrawLogItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
+    map.Timer([this](UINT_PTR nIdEvent) { OnTimer(nIdEvent); });
+    map.DrawItem([this](int nIdCtl, DRAWITEMSTRUCT& dis) {
+        if (nIdCtl == IDC_MULTI_STEP_LOG)
+            DrawLogItem(dis);
     });
     map.Command(IDC_MULTI_STEP_NEXT, BN_CLICKED, [this] { OnBnClickedNextStep(); });
     map.Command(IDC_MULTI_STEP_CANCEL, BN_CLICKED, [this] { OnBnClickedCancel(); });
@@ -84,13 +80,13 @@ BOOL CDlgMultiStepPopupKT::OnInitDialog() {
     if (m_record.nStartCallback != 0)
         reinterpret_cast<StartCallback>(static_cast<uintptr_t>(m_record.nStartCallback))();
     ::Sleep(kStartWaitMs);
-    SetTimer(kPollTimerId, kPollPeriodMs);
+    SetTimer(kMultiStepPollTimer, kPollPeriodMs);
     return bResult;
 }
 
 void CDlgMultiStepPopupKT::OnTimer(UINT_PTR nIdEvent) {
     // Without a host object there is nothing to follow; the operator can still close the dialog.
-    if (nIdEvent != kPollTimerId || !g_pHostInterface)
+    if (nIdEvent != kMultiStepPollTimer || !g_pHostInterface)
         return;
     int32_t nState = g_pHostInterface->GetMultiStepState();
     if (nState != m_nLastState) {

@@ -1,4 +1,5 @@
 #include "DlgPrintBeforePopupKT.h"
+#include "PollTimers.h"
 
 #include "common/DlgCommon.h"
 #include "plugin/ModuleState.h"
@@ -7,7 +8,6 @@
 
 namespace {
 
-constexpr UINT_PTR kZRefreshTimer = 1;
 constexpr UINT kZRefreshMs = 500;
 
 } // namespace
@@ -23,10 +23,7 @@ void CDlgPrintBeforePopupKT::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CDlgPrintBeforePopupKT::DeclareMessageMap(CMessageMap& map) {
-    map.Message(WM_TIMER, [this](WPARAM wParam, LPARAM lParam) {
-        OnTimer(wParam, lParam);
-        return 0;
-    });
+    map.Timer([this](UINT_PTR nIdEvent) { OnTimer(nIdEvent); });
     map.Command(IDC_START_PRINTING, BN_CLICKED, [this] { OnStartPrinting(); });
     map.Command(IDC_Z_AXIS_DEBUGGING, BN_CLICKED, [this] { OnZAxisDebugging(); });
     map.Command(IDC_CANCEL_PRINT, BN_CLICKED, [this] { OnCancelPrint(); });
@@ -43,7 +40,7 @@ BOOL CDlgPrintBeforePopupKT::OnInitDialog() {
     return bResult;
 }
 
-void CDlgPrintBeforePopupKT::OnTimer(UINT_PTR nIdEvent, LPARAM lParam) {
+void CDlgPrintBeforePopupKT::OnTimer(UINT_PTR nIdEvent) {
     if (nIdEvent == kZRefreshTimer && g_pHostInterface) {
         double dZ = 0;
         g_pHostInterface->GetZPosition(&dZ);
@@ -53,7 +50,7 @@ void CDlgPrintBeforePopupKT::OnTimer(UINT_PTR nIdEvent, LPARAM lParam) {
             UpdateData(FALSE);
         }
     }
-    Default(WM_TIMER, nIdEvent, lParam);
+    Default(WM_TIMER, nIdEvent, 0);
 }
 
 BOOL CDlgPrintBeforePopupKT::PreTranslateMessage(MSG* pMsg) {

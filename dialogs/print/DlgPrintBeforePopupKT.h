@@ -21,7 +21,7 @@ protected:
     void DeclareMessageMap(CMessageMap& map) override;
 
 private:
-    void OnTimer(UINT_PTR nIdEvent, LPARAM lParam);
+    void OnTimer(UINT_PTR nIdEvent);
     void OnStartPrinting();
     void OnZAxisDebugging();
     void OnCancelPrint();

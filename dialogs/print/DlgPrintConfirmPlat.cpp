@@ -1,4 +1,5 @@
 #include "DlgPrintConfirmPlat.h"
+#include "PollTimers.h"
 
 #include "common/DlgCommon.h"
 #include "common/Settings.h"
@@ -8,7 +9,6 @@
 
 namespace {
 
-constexpr UINT_PTR kZRefreshTimer = 1;
 constexpr UINT kZRefreshMs = 500;
 
 const int kUnitLabels[] = {IDC_MATERIAL_HEIGHT_UNIT, IDC_PRINT_HEIGHT_UNIT, IDC_Z_POSITION_UNIT,
@@ -32,10 +32,7 @@ void CDlgPrintConfirmPlat::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CDlgPrintConfirmPlat::DeclareMessageMap(CMessageMap& map) {
-    map.Message(WM_TIMER, [this](WPARAM wParam, LPARAM lParam) {
-        OnTimer(wParam, lParam);
-        return 0;
-    });
+    map.Timer([this](UINT_PTR nIdEvent) { OnTimer(nIdEvent); });
     map.Command(IDC_CONFIRM_POSITION, BN_CLICKED, [this] { OnConfirmPosition(); });
     map.Command(IDC_NOT_TIP, BN_CLICKED, [this] { OnClickedNotTip(); });
     map.Command(IDC_MATERIAL_HEIGHT, EN_KILLFOCUS, [this] { OnKillFocusMaterialHeight(); });
@@ -93,9 +90,9 @@ void CDlgPrintConfirmPlat::UpdateUnitLabels() {
         SetDlgItemText(nId, strUnit);
 }
 
-void CDlgPrintConfirmPlat::OnTimer(UINT_PTR nIdEvent, LPARAM lParam) {
+void CDlgPrintConfirmPlat::OnTimer(UINT_PTR nIdEvent) {
     if (nIdEvent != kZRefreshTimer) {
-        Default(WM_TIMER, nIdEvent, lParam);
+        Default(WM_TIMER, nIdEvent, 0);
         return;
     }
     IHostInterface* pRoot = g_pHostInterface;
@@ -147,17 +144,25 @@ bool CDlgPrintConfirmPlat::AreLengthsWithinLimits() const {
            IsShownLengthAllowed(m_dPosY, m_nUnit, kPositionLimits);
 }
 
-bool CDlgPrintConfirmPlat::StoreLengths() {
+bool CDlgPrintConfirmPlat::StoreShownLength(int32_t nParameterId, double dShown, const LengthLimits& limits) {
+    // Fetched when it is stored: the root may be gone by then, and what it cannot reach is skipped.
+    IHostParameter* pParameter = GetRootParameter(nParameterId);
+    if (!pParameter)
+        return false;
+    double dHost = 0;
+    pParameter->GetDoubleValue(&dHost);
+    if (IsUntouchedDisplayForm(dShown, dHost, m_nUnit))
+        return false;
     // The host keeps millimetres whatever the display unit.
-    // Each parameter is fetched when it is stored: the root may be gone by then, and what it cannot reach
-    // is skipped.
-    bool bPrintHeightWritten = StoreLength(GetRootParameter(kParamPrintHeight),
-                                           ShownLengthToStore(m_dPrintHeight, m_nUnit, kPrintHeightLimits));
+    return StoreLength(pParameter, ShownLengthToStore(dShown, m_nUnit, limits));
+}
+
+bool CDlgPrintConfirmPlat::StoreLengths() {
+    bool bPrintHeightWritten = StoreShownLength(kParamPrintHeight, m_dPrintHeight, kPrintHeightLimits);
     bool bMaterialHeightWritten =
-        StoreLength(GetRootParameter(kParamMaterialHeight),
-                    ShownLengthToStore(m_dMaterialHeight, m_nUnit, kMaterialHeightLimits));
-    StoreLength(GetRootParameter(kParamPrintPosX), ShownLengthToStore(m_dPosX, m_nUnit, kPositionLimits));
-    StoreLength(GetRootParameter(kParamPrintPosY), ShownLengthToStore(m_dPosY, m_nUnit, kPositionLimits));
+        StoreShownLength(kParamMaterialHeight, m_dMaterialHeight, kMaterialHeightLimits);
+    StoreShownLength(kParamPrintPosX, m_dPosX, kPositionLimits);
+    StoreShownLength(kParamPrintPosY, m_dPosY, kPositionLimits);
     return bPrintHeightWritten || bMaterialHeightWritten;
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "PrintConfirmRules.h"
 #include "platform/AfxWin.h"
 
 struct LengthLimits;
@@ -23,7 +24,7 @@ private:
     void LoadValuesInUnit();
     void UpdateUnitLabels();
     std::wstring GetUnitName() const;
-    void OnTimer(UINT_PTR nIdEvent, LPARAM lParam);
+    void OnTimer(UINT_PTR nIdEvent);
     void OnConfirmPosition();
     void OnClickedNotTip();
     void OnKillFocusMaterialHeight();
@@ -38,6 +39,7 @@ private:
     bool AreLengthsWithinLimits() const;
     // Stores what differs from the host; true when one of the two heights was written.
     bool StoreLengths();
+    bool StoreShownLength(int32_t nParameterId, double dShown, const LengthLimits& limits);
 
     CMFCButton m_btnPrint;
     CMFCButton m_btnCancel;

@@ -59,6 +59,10 @@ double ShownLengthToStore(double dShown, int nUnit, const LengthLimits& limits) 
     return dMillimetres > limits.dMax ? limits.dMax : dMillimetres;
 }
 
+bool IsUntouchedDisplayForm(double dShown, double dHostMillimetres, int nUnit) {
+    return GetUnitFactor(nUnit) != 1.0 && dShown == ConvertToUnit(dHostMillimetres, nUnit);
+}
+
 bool StoreLength(IHostParameter* pParameter, double dMillimetres) {
     if (!pParameter)
         return false;

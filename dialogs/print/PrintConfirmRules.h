@@ -35,6 +35,11 @@ bool IsShownLengthAllowed(double dShown, int nUnit, const LengthLimits& limits);
 // The millimetres to store for an allowed shown value, never beyond the upper limit.
 double ShownLengthToStore(double dShown, int nUnit, const LengthLimits& limits);
 
+// Whether a shown value is still the display form of the host's length in inch or cm: storing it back
+// would change the host's value by the rounding alone (100 mm shown as 3.94 inch would come back as
+// 100.076 mm), so such a value is not written. Millimetres are always stored as shown.
+bool IsUntouchedDisplayForm(double dShown, double dHostMillimetres, int nUnit);
+
 // Writes the length into the parameter (second argument 0) when the host's value differs from it by
 // more than 1e-6; unchanged values are not written. True when written; nothing is written without a
 // parameter.

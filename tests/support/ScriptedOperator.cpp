@@ -39,6 +39,8 @@ Operator::~Operator() {
         ::UnhookWindowsHookEx(m_hHook);
     if (m_nWatchdog)
         ::KillTimer(nullptr, m_nWatchdog);
+    if (m_nRetry)
+        ::KillTimer(nullptr, m_nRetry);
     MSG msg;
     while (::PeekMessageW(&msg, nullptr, kTickMessage, kTickMessage, PM_REMOVE)) {
     }
@@ -68,6 +70,21 @@ void Operator::Start() {
 
 void Operator::PostTick() {
     ::PostThreadMessageW(::GetCurrentThreadId(), kTickMessage, 0, 0);
+}
+
+void Operator::PostTickLater() {
+    // Waiting leaves the queue empty for a moment: the system makes timer messages only then, so the
+    // dialog's own timers and the watchdog can fire while a condition is awaited.
+    if (!m_nRetry)
+        m_nRetry = ::SetTimer(nullptr, 0, 10, &Operator::OnRetry);
+}
+
+void CALLBACK Operator::OnRetry(HWND, UINT, UINT_PTR nIdEvent, DWORD) {
+    ::KillTimer(nullptr, nIdEvent);
+    if (g_pCurrent && g_pCurrent->m_nRetry == nIdEvent) {
+        g_pCurrent->m_nRetry = 0;
+        g_pCurrent->PostTick();
+    }
 }
 
 void CALLBACK Operator::OnWatchdog(HWND, UINT, UINT_PTR, DWORD) {
@@ -105,14 +122,17 @@ void Operator::Tick() {
     }
     HWND hDlg = FindActiveDialog();
     if (!hDlg) {
-        PostTick();
+        PostTickLater();
         return;
     }
     Entry& entry = m_steps[m_nNext];
     if (entry.condition) {
-        if (entry.condition(hDlg))
+        if (entry.condition(hDlg)) {
             ++m_nNext;
-        PostTick();
+            PostTick();
+        } else {
+            PostTickLater();
+        }
         return;
     }
     ++m_nNext;

@@ -34,6 +34,8 @@ public:
 private:
     static LRESULT CALLBACK GetMessageHook(int nCode, WPARAM wParam, LPARAM lParam);
     static void CALLBACK OnWatchdog(HWND, UINT, UINT_PTR, DWORD);
+    static void CALLBACK OnRetry(HWND, UINT, UINT_PTR, DWORD);
+    void PostTickLater();
     void Tick();
     void PostTick();
     void GiveUp();
@@ -46,6 +48,7 @@ private:
     size_t m_nNext = 0;
     HHOOK m_hHook = nullptr;
     UINT_PTR m_nWatchdog = 0;
+    UINT_PTR m_nRetry = 0;
     ULONGLONG m_nStartTicks = 0;
     bool m_bInTick = false;
 };

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "platform/AfxGdi.h"
+#include "platform/AfxHandles.h"
 
 COLORREF CapturedImage::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= nWidth || y >= nHeight)

@@ -1,4 +1,5 @@
-// One owner per GDI handle: a unique_ptr whose deleter knows the handle type and its one release call.
+// Owners of handles: one owner per GDI object, device context and activation context, scope objects for
+// pairs that must not lose their second half, and the guard that keeps exceptions inside the module.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 template <typename H> struct GdiObjectDeleter {
     using pointer = H;
@@ -108,3 +110,44 @@ public:
 private:
     unique_hfont m_hFont;
 };
+
+// The common-controls-6 manifest of the module (resource id 2), active while a dialog of the module runs.
+class CActivationContextScope {
+public:
+    CActivationContextScope();
+    ~CActivationContextScope();
+    CActivationContextScope(const CActivationContextScope&) = delete;
+    CActivationContextScope& operator=(const CActivationContextScope&) = delete;
+
+private:
+    ULONG_PTR m_ulCookie = 0;
+    BOOL m_bActive = FALSE;
+};
+
+// Runs its function when the scope ends, on every path: the second half of a pair ("switch to the module's
+// resources / switch back", "set a module flag / clear it").
+template <typename F> class CScopeExit {
+public:
+    explicit CScopeExit(F fn) : m_fn(std::move(fn)) {}
+    ~CScopeExit() { m_fn(); }
+    CScopeExit(const CScopeExit&) = delete;
+    CScopeExit& operator=(const CScopeExit&) = delete;
+
+private:
+    F m_fn;
+};
+
+// Called by AfxGuard after it caught something: ends the innermost modal dialog of the module, which then
+// reports the result of a dialog that could not be created.
+void AfxOnGuardedException() noexcept;
+
+// The one guard at every boundary (exported operations, window and dialog procedures, system callbacks):
+// nothing thrown reaches the host or unwinds through the system's frames.
+template <typename R, typename F> R AfxGuard(R fallback, F&& fn) noexcept {
+    try {
+        return std::forward<F>(fn)();
+    } catch (...) {
+        AfxOnGuardedException();
+        return fallback;
+    }
+}

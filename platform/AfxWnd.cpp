@@ -1,4 +1,6 @@
-#include "AfxWin.h"
+#include "AfxWnd.h"
+
+#include "AfxDialog.h"
 
 #include <unordered_map>
 
@@ -12,32 +14,6 @@ CWinApp* g_pApp = nullptr;
 std::unordered_map<HWND, CWnd*>& PermanentMap() {
     static std::unordered_map<HWND, CWnd*> map;
     return map;
-}
-
-struct ActCtxDeleter {
-    using pointer = HANDLE;
-    void operator()(HANDLE h) const noexcept {
-        if (h != INVALID_HANDLE_VALUE)
-            ::ReleaseActCtx(h);
-    }
-};
-std::unique_ptr<void, ActCtxDeleter> g_actCtx{INVALID_HANDLE_VALUE};
-bool g_bActCtxTried = false;
-
-HANDLE ModuleActivationContext() {
-    if (!g_bActCtxTried) {
-        g_bActCtxTried = true;
-        ACTCTXW ctx = {};
-        ctx.cbSize = sizeof(ctx);
-        ctx.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
-        ctx.hModule = AfxGetInstanceHandle();
-        ctx.lpResourceName = MAKEINTRESOURCEW(2);
-        wchar_t szPath[MAX_PATH] = {};
-        ::GetModuleFileNameW(ctx.hModule, szPath, MAX_PATH);
-        ctx.lpSource = szPath;
-        g_actCtx.reset(::CreateActCtxW(&ctx));
-    }
-    return g_actCtx.get();
 }
 
 } // namespace
@@ -87,16 +63,6 @@ BOOL AfxDllMain(HINSTANCE hInstance, DWORD dwReason) {
     return TRUE;
 }
 
-CActivationContextScope::CActivationContextScope() {
-    HANDLE hCtx = ModuleActivationContext();
-    if (hCtx != INVALID_HANDLE_VALUE)
-        m_bActive = ::ActivateActCtx(hCtx, &m_ulCookie);
-}
-CActivationContextScope::~CActivationContextScope() {
-    if (m_bActive)
-        ::DeactivateActCtx(0, m_ulCookie);
-}
-
 int AfxMessageBox(const std::wstring& strText, UINT nType) {
     CDialog* pDlg = CDialog::GetActiveModalDialog();
     HWND hOwner = pDlg ? pDlg->m_hWnd : ::GetActiveWindow();
@@ -117,6 +83,106 @@ void CMessageMap::NotifyReflect(UINT nCode, NotifyHandler fn) {
 }
 void CMessageMap::Message(UINT nMsg, MessageHandler fn) {
     m_messages.push_back({nMsg, std::move(fn)});
+}
+
+void CMessageMap::Timer(std::function<void(UINT_PTR)> fn) {
+    Message(WM_TIMER, [fn = std::move(fn)](WPARAM wParam, LPARAM) -> LRESULT {
+        fn(static_cast<UINT_PTR>(wParam));
+        return 0;
+    });
+}
+
+namespace {
+
+CMessageMap::MessageHandler ScrollMessage(CMessageMap::ScrollHandler fn) {
+    return [fn = std::move(fn)](WPARAM wParam, LPARAM lParam) -> LRESULT {
+        fn(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    };
+}
+
+CMessageMap::MessageHandler ReflectedScrollMessage(CMessageMap::ReflectedScrollHandler fn) {
+    return [fn = std::move(fn)](WPARAM wParam, LPARAM) -> LRESULT {
+        fn(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    };
+}
+
+} // namespace
+
+void CMessageMap::HScroll(ScrollHandler fn) {
+    Message(WM_HSCROLL, ScrollMessage(std::move(fn)));
+}
+void CMessageMap::VScroll(ScrollHandler fn) {
+    Message(WM_VSCROLL, ScrollMessage(std::move(fn)));
+}
+
+void CMessageMap::DrawItem(std::function<void(int, DRAWITEMSTRUCT&)> fn) {
+    Message(WM_DRAWITEM, [fn = std::move(fn)](WPARAM wParam, LPARAM lParam) -> LRESULT {
+        fn(static_cast<int>(wParam), *reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    });
+}
+
+void CMessageMap::MeasureItem(std::function<void(int, MEASUREITEMSTRUCT&)> fn) {
+    Message(WM_MEASUREITEM, [fn = std::move(fn)](WPARAM wParam, LPARAM lParam) -> LRESULT {
+        fn(static_cast<int>(wParam), *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+        return TRUE;
+    });
+}
+
+void CMessageMap::HScrollReflect(ReflectedScrollHandler fn) {
+    m_reflectedMessages.push_back({WM_HSCROLL, ReflectedScrollMessage(std::move(fn))});
+}
+void CMessageMap::VScrollReflect(ReflectedScrollHandler fn) {
+    m_reflectedMessages.push_back({WM_VSCROLL, ReflectedScrollMessage(std::move(fn))});
+}
+
+void CMessageMap::DrawItemReflect(std::function<void(DRAWITEMSTRUCT&)> fn) {
+    m_reflectedMessages.push_back({WM_DRAWITEM, [fn = std::move(fn)](WPARAM, LPARAM lParam) -> LRESULT {
+                                       fn(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+                                       return TRUE;
+                                   }});
+}
+
+void CMessageMap::MeasureItemReflect(std::function<void(MEASUREITEMSTRUCT&)> fn) {
+    m_reflectedMessages.push_back({WM_MEASUREITEM, [fn = std::move(fn)](WPARAM, LPARAM lParam) -> LRESULT {
+                                       fn(*reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+                                       return TRUE;
+                                   }});
+}
+
+void CMessageMap::CustomDrawReflect(CCustomDraw& handler) {
+    NotifyReflect(NM_CUSTOMDRAW, [&handler](NMHDR* pHdr, LRESULT* pResult) {
+        *pResult = handler.OnCustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(pHdr));
+    });
+}
+
+DWORD CCustomDraw::OnCustomDraw(NMCUSTOMDRAW& cd) {
+    switch (cd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return OnPrePaint(cd);
+    case CDDS_POSTPAINT:
+        return OnPostPaint(cd);
+    case CDDS_PREERASE:
+        return OnPreErase(cd);
+    case CDDS_POSTERASE:
+        return OnPostErase(cd);
+    case CDDS_ITEMPREPAINT:
+        return OnItemPrePaint(cd);
+    case CDDS_ITEMPOSTPAINT:
+        return OnItemPostPaint(cd);
+    case CDDS_ITEMPREERASE:
+        return OnItemPreErase(cd);
+    case CDDS_ITEMPOSTERASE:
+        return OnItemPostErase(cd);
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+        return OnSubItemPrePaint(cd);
+    case CDDS_ITEMPOSTPAINT | CDDS_SUBITEM:
+        return OnSubItemPostPaint(cd);
+    default:
+        return CDRF_DODEFAULT;
+    }
 }
 
 bool CMessageMap::DispatchCommand(UINT nId, UINT nCode) const {
@@ -150,7 +216,16 @@ bool CMessageMap::DispatchReflectedNotify(NMHDR* pHdr, LRESULT* pResult) const {
 }
 
 bool CMessageMap::DispatchMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) const {
-    for (const auto& entry : m_messages) {
+    return Dispatch(m_messages, nMsg, wParam, lParam, pResult);
+}
+
+bool CMessageMap::DispatchReflectedMessage(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) const {
+    return Dispatch(m_reflectedMessages, nMsg, wParam, lParam, pResult);
+}
+
+bool CMessageMap::Dispatch(const std::vector<MessageEntry>& entries, UINT nMsg, WPARAM wParam, LPARAM lParam,
+                           LRESULT* pResult) {
+    for (const auto& entry : entries) {
         if (entry.nMsg == nMsg) {
             *pResult = entry.fn(wParam, lParam);
             return true;
@@ -298,10 +373,10 @@ BOOL CWnd::PreTranslateMessage(MSG*) {
 }
 void CWnd::DeclareMessageMap(CMessageMap&) {}
 
-BOOL CWnd::OnChildNotify(UINT nMsg, WPARAM, LPARAM lParam, LRESULT* pResult) {
+BOOL CWnd::OnChildNotify(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (nMsg == WM_NOTIFY)
         return m_messageMap.DispatchReflectedNotify(reinterpret_cast<NMHDR*>(lParam), pResult);
-    return FALSE;
+    return m_messageMap.DispatchReflectedMessage(nMsg, wParam, lParam, pResult);
 }
 
 BOOL CWnd::ReflectToChild(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
@@ -320,7 +395,14 @@ BOOL CWnd::ReflectToChild(UINT nMsg, WPARAM wParam, LPARAM lParam, LRESULT* pRes
         hChild = reinterpret_cast<HWND>(lParam);
         break;
     case WM_DRAWITEM:
-        hChild = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+        // Menus are owner-drawn through the same message, with no control behind them.
+        if (wParam != 0)
+            hChild = reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->hwndItem;
+        break;
+    case WM_MEASUREITEM:
+        if (wParam != 0 && m_hWnd)
+            hChild =
+                ::GetDlgItem(m_hWnd, static_cast<int>(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->CtlID));
         break;
     default:
         return FALSE;
@@ -348,6 +430,10 @@ LRESULT CWnd::WindowProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    return AfxGuard<LRESULT>(0, [&] { return GuardedWndProc(hWnd, nMsg, wParam, lParam); });
+}
+
+LRESULT CWnd::GuardedWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = FromHandlePermanent(hWnd);
     if (!pWnd)
         return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
@@ -362,87 +448,3 @@ LRESULT CALLBACK CWnd::AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lP
 }
 
 // ---------------------------------------------------------------------------------------------------------
-
-std::wstring CComboBox::GetLBText(int nIndex) const {
-    LRESULT nLen = SendMessage(CB_GETLBTEXTLEN, nIndex);
-    if (nLen == CB_ERR)
-        return {};
-    std::wstring str(static_cast<size_t>(nLen) + 1, L'\0');
-    LRESULT nGot = SendMessage(CB_GETLBTEXT, nIndex, reinterpret_cast<LPARAM>(str.data()));
-    str.resize(nGot > 0 ? static_cast<size_t>(nGot) : 0);
-    return str;
-}
-
-std::wstring CListBox::GetText(int nIndex) const {
-    LRESULT nLen = SendMessage(LB_GETTEXTLEN, nIndex);
-    if (nLen == LB_ERR)
-        return {};
-    std::wstring str(static_cast<size_t>(nLen) + 1, L'\0');
-    LRESULT nGot = SendMessage(LB_GETTEXT, nIndex, reinterpret_cast<LPARAM>(str.data()));
-    str.resize(nGot > 0 ? static_cast<size_t>(nGot) : 0);
-    return str;
-}
-
-int CListCtrl::InsertColumn(int nCol, const std::wstring& strHeading, int nFormat, int nWidth) {
-    LVCOLUMNW col = {};
-    col.mask = LVCF_TEXT | LVCF_FMT | (nWidth >= 0 ? LVCF_WIDTH : 0);
-    col.fmt = nFormat;
-    col.cx = nWidth;
-    col.pszText = const_cast<wchar_t*>(strHeading.c_str());
-    return static_cast<int>(SendMessage(LVM_INSERTCOLUMNW, nCol, reinterpret_cast<LPARAM>(&col)));
-}
-
-int CListCtrl::InsertItem(int nItem, const std::wstring& strText) {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = nItem;
-    item.pszText = const_cast<wchar_t*>(strText.c_str());
-    return static_cast<int>(SendMessage(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-BOOL CListCtrl::SetItemText(int nItem, int nSubItem, const std::wstring& strText) {
-    LVITEMW item = {};
-    item.iSubItem = nSubItem;
-    item.pszText = const_cast<wchar_t*>(strText.c_str());
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMTEXTW, nItem, reinterpret_cast<LPARAM>(&item)));
-}
-
-std::wstring CListCtrl::GetItemText(int nItem, int nSubItem) const {
-    std::wstring str(1024, L'\0');
-    LVITEMW item = {};
-    item.iSubItem = nSubItem;
-    item.pszText = str.data();
-    item.cchTextMax = static_cast<int>(str.size());
-    LRESULT nGot = SendMessage(LVM_GETITEMTEXTW, nItem, reinterpret_cast<LPARAM>(&item));
-    str.resize(nGot > 0 ? static_cast<size_t>(nGot) : 0);
-    return str;
-}
-
-BOOL CListCtrl::SetItemData(int nItem, DWORD_PTR dwData) {
-    LVITEMW item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = nItem;
-    item.lParam = static_cast<LPARAM>(dwData);
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-DWORD_PTR CListCtrl::GetItemData(int nItem) const {
-    LVITEMW item = {};
-    item.mask = LVIF_PARAM;
-    item.iItem = nItem;
-    SendMessage(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    return static_cast<DWORD_PTR>(item.lParam);
-}
-
-BOOL CListCtrl::SetItemState(int nItem, UINT nState, UINT nMask) {
-    LVITEMW item = {};
-    item.state = nState;
-    item.stateMask = nMask;
-    return static_cast<BOOL>(SendMessage(LVM_SETITEMSTATE, nItem, reinterpret_cast<LPARAM>(&item)));
-}
-
-BOOL CListCtrl::GetSubItemRect(int nItem, int nSubItem, int nArea, RECT* pRect) const {
-    pRect->top = nSubItem;
-    pRect->left = nArea;
-    return static_cast<BOOL>(SendMessage(LVM_GETSUBITEMRECT, nItem, reinterpret_cast<LPARAM>(pRect)));
-}
