@@ -6,6 +6,7 @@
 #   ./pivora.sh build               build only
 #   ./pivora.sh soak [ACTIONS] [SEED]  the random operator (default 10000 actions, seed from the clock)
 #   ./pivora.sh fuzz [SECONDS]      every fuzz target of the window-free rules for that long (default 60)
+#   ./pivora.sh bench               every benchmark program (tests/bench), figures on the console
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
@@ -151,8 +152,20 @@ shots)
     start_wine
     shots "${1:-$ROOT/shots}"
     ;;
+bench)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    for bench in "$BIN"/bench_*.exe; do
+        [ -e "$bench" ] || continue
+        echo "== $(basename "$bench" .exe)"
+        (cd "$BIN" && wine "$(basename "$bench")")
+    done
+    ;;
 *)
-    echo "usage: $0 run|shots [DIR]|test|build|soak [ACTIONS] [SEED]|fuzz [SECONDS]" >&2
+    echo "usage: $0 run|shots [DIR]|test|build|bench|soak [ACTIONS] [SEED]|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac

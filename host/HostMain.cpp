@@ -130,6 +130,21 @@ void AddMultiStepShotSteps(Operator& shot, SimMultiStep& operation) {
     shot.WaitUntil(runUntilWaiting);
 }
 
+// The version picture shows the first driver board of the first head board opened, and that head board
+// selected, as the operator gets there with the keys.
+void ExpandVersionShotRows(HWND hDlg) {
+    HWND hGrid = ::GetWindow(hDlg, GW_CHILD);
+    ::SetFocus(hGrid);
+    // Main board, its six rows, head board 1, its three rows: the driver board is the twelfth row.
+    ::SendMessageW(hGrid, WM_KEYDOWN, VK_HOME, 0);
+    for (int i = 0; i < 11; ++i)
+        ::SendMessageW(hGrid, WM_KEYDOWN, VK_DOWN, 0);
+    ::SendMessageW(hGrid, WM_KEYDOWN, VK_RIGHT, 0);
+    for (int i = 0; i < 4; ++i)
+        ::SendMessageW(hGrid, WM_KEYDOWN, VK_UP, 0);
+    ::UpdateWindow(hGrid);
+}
+
 bool HostApp::Load() {
     m_hModule = ::LoadLibraryW(L"Pivora.dll");
     if (!m_hModule)
@@ -216,7 +231,8 @@ int32_t HostApp::Run(int nCommand) {
         // Shift held down on the button lets the operator edit the default templates too.
         return m_pInterface->ShowCustomEclosion(::GetKeyState(VK_SHIFT) < 0 ? 1 : 0);
     case kCmdVersion: {
-        SoftwareVersionRecord record = {};
+        // The simulator's own version, as the host reports its software.
+        SoftwareVersionRecord record = {3, 8, 1, 0, 2417, 0, "20261015"};
         return m_pInterface->ShowDetailVersionInfo(&record);
     }
     default:
@@ -375,6 +391,8 @@ int HostApp::RunShots(HINSTANCE hInstance, const std::wstring& strDir) {
             Operator shot;
             if (op.nCommand == kCmdMultiStep)
                 AddMultiStepShotSteps(shot, m_pMachine->m_multiStep);
+            if (op.nCommand == kCmdVersion)
+                shot.Then(ExpandVersionShotRows);
             shot.Then([&](HWND hDlg) {
                 // The live Z position, as the operator sees it after the first refresh.
                 if (op.nCommand == kCmdConfirmPlat || op.nCommand == kCmdConfirmBefore)

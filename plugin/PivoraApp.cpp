@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/AfxWin.h"
+#include "common/controls/PropertyGrid.h"
 #include "ModuleState.h"
 #include "PivoraProc.h"
 
@@ -21,7 +22,13 @@ public:
     BOOL InitInstance() override {
         CWinApp::InitInstance();
         AfxSetTextTranslator(&TranslateFrameworkText);
+        CMFCPropertyGridCtrl::RegisterWindowClass(AfxGetInstanceHandle());
         return TRUE;
+    }
+    // The class names this module's code: it goes with the module, so a later load registers it afresh.
+    int ExitInstance() override {
+        CMFCPropertyGridCtrl::UnregisterWindowClass(AfxGetInstanceHandle());
+        return CWinApp::ExitInstance();
     }
 };
 

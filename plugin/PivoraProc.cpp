@@ -8,6 +8,7 @@
 #include "dialogs/ink/DlgCutInkSetting.h"
 #include "dialogs/ink/DlgSupplyInkTimeout.h"
 #include "dialogs/ink/DlgCustomEclosion.h"
+#include "dialogs/info/DlgDetailVersionInfo.h"
 #include "dialogs/print/DlgConfirmPrintMode.h"
 #include "dialogs/print/DlgMultiStepPopupKT.h"
 #include "dialogs/print/DlgPrintBeforePopupKT.h"
@@ -123,12 +124,12 @@ int32_t CPivoraProc::ShowCutInkSetting(IHostPrinter* pPrinter, uint32_t nRowCoun
     });
 }
 
-int32_t CPivoraProc::ShowDetailVersionInfo(const SoftwareVersionRecord*) {
+int32_t CPivoraProc::ShowDetailVersionInfo(const SoftwareVersionRecord* pSoftwareVersion) {
     COperationScope running(*this);
     return AfxGuard<int32_t>(1, [&] {
         SwitchToModuleResources();
         CScopeExit restore([this] { RestoreHostResources(); });
-        CDlgCommon dlg(IDD_DETAIL_VERSION_INFO);
+        CDlgDetailVersionInfo dlg(pSoftwareVersion);
         dlg.DoModal();
         return 1;
     });

@@ -1,7 +1,10 @@
 // Language lookup and the host's settings files, against real files in the test program's directory.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Plugin.h"
+#include "ScriptedOperator.h"
 #include "common/LanguageFile.h"
 #include "common/Settings.h"
 
@@ -72,20 +75,36 @@ TEST_F(LanguageFileTest, LongTranslationsAreCutTo1022Characters) {
     EXPECT_EQ(L'E', strText.back());
 }
 
-TEST_F(LanguageFileTest, WindowTextsAreTranslatedInPlaceButEmptyOnesAreLeftAlone) {
-    WriteUtf16File(language.m_strIniPath, L"[LANG]\r\nLabel=标签\r\n=should never show\r\n");
+// Counts the texts set on the windows it is installed on.
+int g_nSetTexts = 0;
+WNDPROC g_pfnStatic = nullptr;
+LRESULT CALLBACK CountingProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
+    if (nMsg == WM_SETTEXT)
+        ++g_nSetTexts;
+    return ::CallWindowProcW(g_pfnStatic, hWnd, nMsg, wParam, lParam);
+}
+HWND CountingStatic(const wchar_t* pszText) {
     HWND hWnd =
-        ::CreateWindowW(L"STATIC", L"Label", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    HWND hEmpty = ::CreateWindowW(L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+        ::CreateWindowW(L"STATIC", pszText, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    g_pfnStatic = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
+    return hWnd;
+}
+
+TEST_F(LanguageFileTest, WindowTextsAreSetEvenWhenUnchangedButEmptyOnesAreNotTouched) {
+    WriteUtf16File(language.m_strIniPath, L"[LANG]\r\nLabel=标签\r\nSame=Same\r\n");
+    HWND hWnd = CountingStatic(L"Label"), hSame = CountingStatic(L"Same"), hEmpty = CountingStatic(L"");
+    g_nSetTexts = 0;
     language.TranslateWindowText(hWnd);
+    language.TranslateWindowText(hSame);
+    EXPECT_EQ(2, g_nSetTexts);
     language.TranslateWindowText(hEmpty);
+    EXPECT_EQ(2, g_nSetTexts);
     wchar_t szText[64] = {};
     ::GetWindowTextW(hWnd, szText, 64);
     EXPECT_STREQ(L"标签", szText);
-    ::GetWindowTextW(hEmpty, szText, 64);
-    EXPECT_STREQ(L"", szText);
-    ::DestroyWindow(hWnd);
-    ::DestroyWindow(hEmpty);
+    for (HWND h : {hWnd, hSame, hEmpty})
+        ::DestroyWindow(h);
 }
 
 TEST(Settings, ExeDirIsTheProgramsFolderWithItsBackslash) {
@@ -93,6 +112,53 @@ TEST(Settings, ExeDirIsTheProgramsFolderWithItsBackslash) {
     ASSERT_FALSE(strDir.empty());
     EXPECT_EQ(L'\\', strDir.back());
     EXPECT_EQ(TestExeDir(), strDir);
+}
+
+TEST(Settings, TheHostsFilesAreFoundBesideTheProgramEvenWhenTheModuleLivesElsewhere) {
+    // The module in a folder of its own, with a decoy language pack beside it.
+    std::wstring strModuleDir = TestExeDir() + L"ModuleElsewhere\\";
+    std::wstring strHostPack = TestExeDir() + L"Lang\\Probe\\";
+    std::wstring strDecoyPack = strModuleDir + L"Lang\\Probe\\";
+    for (const std::wstring& strDir :
+         {TestExeDir() + L"Lang", strHostPack, strModuleDir, strModuleDir + L"Lang", strDecoyPack})
+        ::CreateDirectoryW(strDir.c_str(), nullptr);
+    ASSERT_TRUE(
+        ::CopyFileW((TestExeDir() + L"Pivora.dll").c_str(), (strModuleDir + L"Pivora.dll").c_str(), FALSE));
+    WriteUtf16File(strHostPack + L"Pivora.ini", L"[LANG]\r\nSupply Ink Timeout Tip=host pack\r\n");
+    WriteUtf16File(strDecoyPack + L"Pivora.ini", L"[LANG]\r\nSupply Ink Timeout Tip=module pack\r\n");
+    std::wstring strCaption;
+    {
+        HMODULE hModule = ::LoadLibraryW((strModuleDir + L"Pivora.dll").c_str());
+        ASSERT_NE(nullptr, hModule);
+        auto pfnNew = reinterpret_cast<PFN_NewInterface>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(hModule, "NewInterface")));
+        auto pfnRelease = reinterpret_cast<PFN_ReleaseInterface>(
+            reinterpret_cast<void (*)()>(::GetProcAddress(hModule, "ReleaseInterface")));
+        SimMachine machine;
+        CPivoraProcVirtual* p = pfnNew();
+        LanguageRecord record = {};
+        std::u16string strFolder = u"Probe";
+        std::copy(strFolder.begin(), strFolder.end(), record.szFolderName);
+        p->SetLanguage(&record);
+        p->SetHostInterface(&machine);
+        Operator op;
+        op.Then([&](HWND hDlg) {
+            strCaption = CaptionOf(hDlg);
+            ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);
+        });
+        op.Start();
+        p->ShowSupplyInkTimeout();
+        pfnRelease(p);
+        ::FreeLibrary(hModule);
+    }
+    EXPECT_EQ(L"host pack", strCaption);
+    ::DeleteFileW((strModuleDir + L"Pivora.dll").c_str());
+    for (const std::wstring& strDir : {strDecoyPack, strHostPack}) {
+        ::DeleteFileW((strDir + L"Pivora.ini").c_str());
+        ::RemoveDirectoryW(strDir.c_str());
+    }
+    ::RemoveDirectoryW((strModuleDir + L"Lang").c_str());
+    ::RemoveDirectoryW(strModuleDir.c_str());
 }
 
 TEST(Settings, TempIniIsWrittenIntoTheDataFolderOnlyWhenItExists) {

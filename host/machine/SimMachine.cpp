@@ -151,7 +151,7 @@ IHostPrintModeTable* SimPrinter::GetPrintModeTable() {
 
 IHostMachineInfo* SimPrinter::GetMachineInfo() {
     m_machine.m_log.Add("Printer.GetMachineInfo");
-    return nullptr;
+    return m_machine.m_versions.m_bHasMachineInfo ? &m_machine.m_versions.m_machineInfo : nullptr;
 }
 
 IHostSnapshot* SimPrinter::CreateSnapshot() {
@@ -168,7 +168,7 @@ void SimPrinter::ReleaseSnapshot(IHostSnapshot* pSnapshot) {
 
 // ---------------------------------------------------------------------------------------------------------
 
-SimMachine::SimMachine() : m_printer(*this), m_eclosion(m_log), m_snapshots(m_log) {}
+SimMachine::SimMachine() : m_printer(*this), m_eclosion(m_log), m_snapshots(m_log), m_versions(m_log) {}
 SimMachine::~SimMachine() = default;
 
 SimParameter& SimMachine::Parameter(int32_t nId) {
@@ -242,18 +242,19 @@ int32_t SimMachine::SendFinishSignal() {
     return m_multiStep.OnFinishSignal();
 }
 
-int32_t SimMachine::GetVersionRecord(BoardVersionRecord*) {
+int32_t SimMachine::GetVersionRecord(BoardVersionRecord* pRecord) {
     m_log.Add("Root.GetVersionRecord");
-    return 0;
+    return m_versions.FillRecord(pRecord);
 }
 
 IHostController* SimMachine::GetController() {
     m_log.Add("Root.GetController");
-    return nullptr;
+    return m_versions.m_bHasController ? &m_versions.m_controller : nullptr;
 }
 
-void SimMachine::GetMachineDateTime(MachineDateTime*) {
+void SimMachine::GetMachineDateTime(MachineDateTime* pDateTime) {
     m_log.Add("Root.GetMachineDateTime");
+    m_versions.FillDateTime(pDateTime);
 }
 
 IHostHeadConfig* SimMachine::GetHeadConfig() {
@@ -315,6 +316,9 @@ std::unique_ptr<SimMachine> SimMachine::CreateDefault() {
     m.Parameter(kParamPrintPosX).m_dValue = 120;
     m.Parameter(kParamPrintPosY).m_dValue = 45.5;
     AddDefaultInks(m);
+    AddDefaultVersions(m.m_versions);
+    m.Parameter(kParamStatusCode2).m_nValue = 17;
+    m.Parameter(kParamStatusCode3).m_nValue = 2;
     AddDefaultEclosionTemplates(m.m_eclosion);
     return pMachine;
 }

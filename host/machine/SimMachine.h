@@ -15,6 +15,7 @@
 #include "SimEclosion.h"
 #include "SimInk.h"
 #include "SimMultiStep.h"
+#include "SimVersions.h"
 
 class SimMachine;
 
@@ -204,6 +205,7 @@ public:
     SimSnapshots m_snapshots; // made by the printer, allowed by the machine's setting
     SimInkSupply m_inkSupply;
     SimMultiStep m_multiStep; // the operation behind GetMultiStepState and the three signals
+    SimVersions m_versions;   // boards, status values and clock of the version dialog
     // Called on every ConfirmPrintPosition, ResetInkSupplyTimeout and the like, so a test or the
     // simulator's window can react while a dialog is open.
     std::function<void(const std::string&)> m_onAction;
