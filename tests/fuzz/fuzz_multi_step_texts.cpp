@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     // The record on the heap, sized exactly, so that the sanitizer sees any read past it.
     auto pRecord = std::make_unique<MultiStepRecord>();
     std::vector<uint8_t> bytes = graph.m_input.ConsumeBytes<uint8_t>(sizeof(MultiStepRecord));
-    std::memcpy(pRecord.get(), bytes.data(), bytes.size());
+    if (!bytes.empty())
+        std::memcpy(pRecord.get(), bytes.data(), bytes.size());
     MultiStepWords words = {
         L"Initializing",           L"Initialize Finish",     L"Step", L"Next Step", L"Finish",
         L"Cancel Action is Doing", L"Finish Action is Doing"};

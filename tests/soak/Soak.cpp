@@ -35,7 +35,7 @@ namespace {
 class Soak;
 Soak* g_pSoak = nullptr;
 
-constexpr int kCachedBitmapAllowance = 8;
+constexpr int kCachedBitmapAllowance = 16;
 
 // One operation of the interface object and what a soak needs to know about it. Dialogs that follow
 // host-driven states get them through hostStep; a dialog that needs special operator actions gets them
@@ -501,27 +501,6 @@ std::vector<SoakOperation> Operations() {
                    nullptr,
                    nullptr});
     return ops;
-}
-
-void FillSystemCaches(HWND hHost) {
-    for (UINT nIcon : std::initializer_list<UINT>{MB_ICONEXCLAMATION, MB_ICONQUESTION, MB_ICONINFORMATION,
-                                                  MB_ICONERROR, 0}) {
-        Operator answer;
-        answer.Then([](HWND hBox) { PressKey(hBox, VK_ESCAPE); });
-        answer.Start();
-        ::MessageBoxW(hHost, L"Soak", L"Soak", MB_OK | nIcon);
-    }
-    std::vector<HWND> windows;
-    std::vector<HDC> dcs;
-    for (int i = 0; i < 48; ++i) {
-        windows.push_back(::CreateWindowW(L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, hHost, nullptr,
-                                          nullptr, nullptr));
-        dcs.push_back(::GetDC(windows.back()));
-    }
-    for (size_t i = 0; i < windows.size(); ++i) {
-        ::ReleaseDC(windows[i], dcs[i]);
-        ::DestroyWindow(windows[i]);
-    }
 }
 
 LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo) {

@@ -1,5 +1,9 @@
 #include "HandleCounts.h"
 
+#include <vector>
+
+#include "ScriptedOperator.h"
+
 #include <winternl.h>
 #include <malloc.h>
 
@@ -90,4 +94,28 @@ int CountHeapBlocks() {
 
 HandleCounts TakeHandleCounts() {
     return {CountGdiObjects(), CountThreadWindows(), CountHeapBlocks()};
+}
+
+void FillSystemCaches(HWND hOwner) {
+    // The brushes of the system colours are made at their first use.
+    for (int nColor = 0; nColor <= COLOR_MENUBAR; ++nColor)
+        ::GetSysColorBrush(nColor);
+    for (UINT nIcon : std::initializer_list<UINT>{MB_ICONEXCLAMATION, MB_ICONQUESTION, MB_ICONINFORMATION,
+                                                  MB_ICONERROR, 0}) {
+        Operator answer;
+        answer.Then([](HWND hBox) { PressKey(hBox, VK_ESCAPE); });
+        answer.Start();
+        ::MessageBoxW(hOwner, L"Soak", L"Soak", MB_OK | nIcon);
+    }
+    std::vector<HWND> windows;
+    std::vector<HDC> dcs;
+    for (int i = 0; i < 96; ++i) {
+        windows.push_back(::CreateWindowW(L"STATIC", L"", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, hOwner,
+                                          nullptr, nullptr, nullptr));
+        dcs.push_back(::GetDC(windows.back()));
+    }
+    for (size_t i = 0; i < windows.size(); ++i) {
+        ::ReleaseDC(windows[i], dcs[i]);
+        ::DestroyWindow(windows[i]);
+    }
 }

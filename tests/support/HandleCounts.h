@@ -27,3 +27,8 @@ struct HandleCounts {
     int nHeapBlocks = 0;
 };
 HandleCounts TakeHandleCounts();
+
+// The system keeps caches that only grow to a ceiling: the icons of message boxes, and the device contexts
+// it hands out for windows (one more whenever more are in use at once than ever before). Filled first, so
+// that what grows afterwards is what a dialog failed to give back.
+void FillSystemCaches(HWND hOwner);
