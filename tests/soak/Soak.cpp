@@ -248,8 +248,11 @@ void Soak::CloseAction(HWND hDlg) {
 void Soak::RandomAction(HWND hDlg, const SoakOperation& op) {
     std::vector<HWND> children = UsableChildren(hDlg);
     int nKind = m_rng.Below(100);
-    if (m_bTrace)
-        std::printf("  action %ld: kind %d on %ls\n", m_nActions, nKind, CaptionOf(hDlg).c_str());
+    if (m_bTrace) {
+        std::printf("  action %ld: kind %d, GDI %s\n", m_nActions, nKind,
+                    DescribeGdiObjects(CountGdiObjectsByType()).c_str());
+        std::fflush(stdout);
+    }
     if (nKind < 28) {
         std::vector<HWND> buttons;
         for (HWND hWnd : ChildrenOfClass(children, L"Button"))
