@@ -7,6 +7,9 @@
 #   ./pivora.sh package             the integrator's package, Pivora-<version>-win64.zip (release build)
 #   ./pivora.sh bless               takes the dialog pictures again as the committed golden pictures
 #   ./pivora.sh bench [ROUNDS]      open-to-idle, load cost (ROUNDS, default 30), then every other benchmark
+#   ./pivora.sh soak [ACTIONS] [SEED]  the random operator (default 10000 actions, seed from the clock)
+#   ./pivora.sh fuzz [SECONDS]      every fuzz target of the window-free rules for that long (default 60)
+#   ./pivora.sh handles             the handle and memory counts with their full 200 and 50 cycles
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")" && pwd)
@@ -21,7 +24,7 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 PACKAGES=(g++-mingw-w64-x86-64 g++ wine64 wine fonts-wine xvfb xauth cmake ninja-build googletest libgtest-dev
           fonts-wqy-microhei
           x11-utils
-          clang-14 lld-14 llvm-14)
+          clang-14 lld-14 llvm-14 libclang-rt-14-dev)
 
 setup() {
     local missing=()
@@ -73,6 +76,39 @@ package() {
     rm -f "$RELEASE"/Pivora-*-win64.zip
     (cd "$RELEASE" && cpack -G ZIP >/dev/null)
     echo "Package: $(ls "$RELEASE"/Pivora-*-win64.zip)"
+}
+
+# The fuzz targets of the window-free rules, natively with clang under the sanitizers.
+fuzz_build() {
+    cmake -S "$ROOT/tests/fuzz" -B "$BUILD/fuzz" -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+    cmake --build "$BUILD/fuzz"
+}
+
+# fuzz_run SECONDS RUNS: every target for at most SECONDS, and at most RUNS inputs unless RUNS is 0, over
+# its seed corpus; new inputs go to build/fuzz/work, findings to build/fuzz/findings.
+fuzz_run() {
+    local seconds=$1 runs=$2 status=0 target name log
+    mkdir -p "$BUILD/fuzz/findings"
+    for target in "$BUILD"/fuzz/fuzz_*; do
+        [ -x "$target" ] || continue
+        name=$(basename "$target")
+        log="$BUILD/fuzz/$name.log"
+        mkdir -p "$BUILD/fuzz/work/$name"
+        local args=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+                    -artifact_prefix="$BUILD/fuzz/findings/$name-")
+        [ "$runs" -gt 0 ] && args+=(-runs="$runs")
+        # Without address-space randomisation where the machine allows it, as for the native tests.
+        if setarch "$(uname -m)" -R true 2>/dev/null; then
+            setarch "$(uname -m)" -R "$target" "${args[@]}" "$BUILD/fuzz/work/$name" \
+                "$ROOT/tests/fuzz/corpus/$name" >"$log" 2>&1 || status=1
+        else
+            "$target" "${args[@]}" "$BUILD/fuzz/work/$name" "$ROOT/tests/fuzz/corpus/$name" >"$log" 2>&1 || status=1
+        fi
+        printf '%-28s %s\n' "$name" "$(grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec)' "$log" | tr '\n' ' ')"
+        grep -E '^#[0-9]+.*(cov|DONE)' "$log" | tail -n 1
+        grep -q -E 'ERROR|runtime error|SUMMARY' "$log" && { tail -n 30 "$log"; status=1; }
+    done
+    return $status
 }
 
 XVFB_PID=""
@@ -157,6 +193,9 @@ test)
     (cd "$BUILD/native" && ctest --output-on-failure)
     # The package the integrators get; the test "package" unpacks and exercises it.
     package
+    # The fuzz targets, a bounded number of runs each over their seed corpora.
+    fuzz_build
+    fuzz_run 5 1500
     trap stop_all EXIT
     start_display
     start_wine
@@ -209,6 +248,27 @@ bench)
         (cd "$BIN" && wine "$b.exe") || echo "$b failed" >&2
     done
     ;;
+handles)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    (cd "$BIN" && PIVORA_HANDLE_CYCLES= wine test_handle_counts.exe)
+    ;;
+soak)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    (cd "$BIN" && wine pivora_soak.exe "${1:-10000}" "${2:-$(date +%s)}")
+    ;;
+fuzz)
+    setup
+    fuzz_build
+    fuzz_run "${1:-60}" 0
+    ;;
 shots)
     setup
     build
@@ -218,7 +278,7 @@ shots)
     shots "${1:-$ROOT/shots}"
     ;;
 *)
-    echo "usage: $0 run|shots [DIR]|test|build|package|bless|bench" >&2
+    echo "usage: $0 run|shots [DIR]|test|build|package|bless|bench|handles|soak [ACTIONS] [SEED]|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac

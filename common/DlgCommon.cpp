@@ -2,6 +2,11 @@
 
 #include "plugin/ModuleState.h"
 
+IHostParameter* GetRootParameter(int32_t nId) {
+    IHostInterface* pRoot = g_pHostInterface;
+    return pRoot ? pRoot->GetParameter(nId) : nullptr;
+}
+
 void TranslateDialogOnOpen(CWnd& dialog) {
     g_languageFile.TranslateDialog(dialog.m_hWnd);
 }

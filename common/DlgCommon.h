@@ -1,7 +1,14 @@
 // What every dialog of the module does as it opens, and a plain dialog that only shows its template.
 #pragma once
 
+#include <cstdint>
+
 #include "platform/AfxWin.h"
+#include "PivoraHost.h"
+
+// A parameter of the host's root object; null when the host has handed over no root (or took it back
+// between two messages of a dialog) or has no such parameter. Dialogs skip what this cannot reach.
+IHostParameter* GetRootParameter(int32_t nId);
 
 // Runs the translation pass over the dialog with the module's language file.
 void TranslateDialogOnOpen(CWnd& dialog);

@@ -10,7 +10,13 @@
 // destructor, no data and no two operations of the same name. Only fixed-width types cross
 // the boundary; flags are int32_t (0 or 1) unless noted. Names are NUL-terminated strings in
 // the system's ANSI code page. Lengths are doubles in millimetres. A null object result means
-// absence only where its comment says so; elsewhere the host must return a valid object.
+// absence only where its comment says so; elsewhere the host must return a valid object. The module does
+// not crash on a null there either: it shows a neutral value (0, an empty text) and goes on.
+//
+// Strings the host returns (print mode names, ink group names) must be NUL-terminated and stay valid
+// until the next call: an unterminated name is read past its end and faults; nothing can mend that on
+// the module's side. Counts are trusted only so far: a walk over members, groups, modes or templates stops
+// after 65,536 entries (ids are 16-bit), and a negative count means none.
 //
 // This header includes no platform header so that code using it also compiles natively on Linux.
 #pragma once

@@ -3,6 +3,17 @@
 // The host calls the object through its table of virtual functions, laid out as an MSVC-built host expects:
 // slot 0 is the deleting destructor taking one flag word (bit 0: free the object), then the ten operations
 // in the order below. Hosts release the object with ReleaseInterface.
+//
+// What the module tolerates, and what it cannot:
+// - ReleaseInterface may be called from inside a host callback while an operation of the same object runs;
+//   the object is then freed when that operation returns.
+// - Operations may be called again from inside host callbacks (a nested call opens its dialog over the
+//   running one; ShowSupplyInkTimeout returns 1 at once while its own dialog is open).
+// - SetHostInterface(nullptr) may come at any time, also from inside a callback while a dialog runs: the
+//   dialog skips what it can no longer reach and can still be closed.
+// - Records must be readable for their whole size: a language record shorter than its 256 bytes, or a
+//   multi-step or software version record shorter than its size, is read past its end and faults. Text
+//   fields without a terminator are read to the end of their field and no further.
 #pragma once
 
 #include <cstdint>

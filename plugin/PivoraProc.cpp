@@ -26,20 +26,45 @@ constexpr INT_PTR kModalOK = IDOK;
 // Height of the ink supply question's font, in logical units.
 constexpr int kSupplyInkTimeoutFontHeight = 30;
 
+// A parameter the host cannot give keeps the preset 0, as one that writes nothing does.
 int32_t ReadIntParameter(IHostPrinter* pPrinter, int32_t nId) {
     int32_t nValue = 0;
-    pPrinter->GetParameter(nId)->GetIntValue(&nValue);
+    if (IHostParameter* pParameter = pPrinter->GetParameter(nId))
+        pParameter->GetIntValue(&nValue);
     return nValue;
 }
 
 } // namespace
 
 void* CPivoraProc::DeletingDestructor(uint32_t nFlags) {
+    // Released from inside a host callback while one of this object's operations runs: the operation still
+    // uses the object, so it is freed when the outermost operation returns.
+    if (m_nRunning > 0) {
+        m_nPendingRelease = nFlags | kReleaseRequested;
+        return this;
+    }
     // Named in full: this slot is the only way the object is destroyed, so no further override is wanted.
     this->CPivoraProc::~CPivoraProc();
     if (nFlags & 1)
         ::operator delete(this);
     return this;
+}
+
+CPivoraProc::COperationScope::COperationScope(CPivoraProc& proc)
+    : m_proc(proc), m_hSavedPrevResource(proc.m_hPrevResource) {
+    ++m_proc.m_nRunning;
+}
+
+CPivoraProc::COperationScope::~COperationScope() {
+    // An operation called again from inside another one of the same object saved the outer one's handle
+    // here: the outer one gives the host back its own resources, not the module's.
+    if (m_hSavedPrevResource)
+        m_proc.m_hPrevResource = m_hSavedPrevResource;
+    if (--m_proc.m_nRunning == 0 && m_proc.m_nPendingRelease != 0) {
+        uint32_t nFlags = m_proc.m_nPendingRelease & ~kReleaseRequested;
+        m_proc.m_nPendingRelease = 0;
+        m_proc.DeletingDestructor(nFlags);
+    }
 }
 
 void CPivoraProc::SwitchToModuleResources() {
@@ -83,6 +108,7 @@ void CPivoraProc::SetHostInterface(IHostInterface* pHost) {
 
 int32_t CPivoraProc::ShowCutInkSetting(IHostPrinter* pPrinter, uint32_t nRowCount, int32_t* pValues,
                                        uint32_t* pApplyToAll) {
+    COperationScope running(*this);
     return AfxGuard<int32_t>(pPrinter ? 1 : 0, [&]() -> int32_t {
         if (!pPrinter)
             return 0;
@@ -101,6 +127,7 @@ int32_t CPivoraProc::ShowCutInkSetting(IHostPrinter* pPrinter, uint32_t nRowCoun
 }
 
 int32_t CPivoraProc::ShowDetailVersionInfo(const SoftwareVersionRecord* pSoftwareVersion) {
+    COperationScope running(*this);
     return AfxGuard<int32_t>(1, [&] {
         SwitchToModuleResources();
         CScopeExit restore([this] { RestoreHostResources(); });
@@ -111,6 +138,7 @@ int32_t CPivoraProc::ShowDetailVersionInfo(const SoftwareVersionRecord* pSoftwar
 }
 
 int32_t CPivoraProc::ConfirmPrintMode(IHostTask* pTask) {
+    COperationScope running(*this);
     return AfxGuard<int32_t>(0, [&]() -> int32_t {
         if (!g_pHostInterface || !pTask)
             return 0;
@@ -133,6 +161,7 @@ int32_t CPivoraProc::ConfirmPrintMode(IHostTask* pTask) {
 }
 
 int32_t CPivoraProc::ConfirmPrint(int32_t nSelector) {
+    COperationScope running(*this);
     const bool bPlatform = (nSelector & 0xFFFF) == 1;
     return AfxGuard<int32_t>(bPlatform ? -1 : 2, [&]() -> int32_t {
         if (!g_bPrintConfirmEnabled)
@@ -159,6 +188,7 @@ int32_t CPivoraProc::ConfirmPrint(int32_t nSelector) {
 }
 
 int32_t CPivoraProc::ShowCustomEclosion(uint32_t nEditDefaults) {
+    COperationScope running(*this);
     return AfxGuard<int32_t>(1, [&] {
         SwitchToModuleResources();
         CScopeExit restore([this] { RestoreHostResources(); });
@@ -169,6 +199,7 @@ int32_t CPivoraProc::ShowCustomEclosion(uint32_t nEditDefaults) {
 }
 
 int32_t CPivoraProc::ShowSwitchInkOrder() {
+    COperationScope running(*this);
     return AfxGuard<int32_t>(1, [&] {
         SwitchToModuleResources();
         CScopeExit restore([this] { RestoreHostResources(); });
@@ -179,6 +210,7 @@ int32_t CPivoraProc::ShowSwitchInkOrder() {
 }
 
 int32_t CPivoraProc::ShowSupplyInkTimeout() {
+    COperationScope running(*this);
     return AfxGuard<int32_t>(1, [&] {
         if (g_bSupplyInkTimeoutShowing)
             return 1;
@@ -193,6 +225,7 @@ int32_t CPivoraProc::ShowSupplyInkTimeout() {
 }
 
 int32_t CPivoraProc::ShowMultiStepPopup(const MultiStepRecord* pRecord) {
+    COperationScope running(*this);
     return AfxGuard<int32_t>(1, [&] {
         // Without a record there is nothing to show: reported as not done rather than read through null.
         if (!pRecord)

@@ -24,6 +24,23 @@ public:
     void RestoreHostResources();
 
 private:
+    // Marks an operation of this object as running for its whole length; the last one to return carries out
+    // a release that came meanwhile.
+    class COperationScope {
+    public:
+        explicit COperationScope(CPivoraProc& proc);
+        ~COperationScope();
+        COperationScope(const COperationScope&) = delete;
+        COperationScope& operator=(const COperationScope&) = delete;
+
+    private:
+        CPivoraProc& m_proc;
+        HINSTANCE m_hSavedPrevResource;
+    };
+    static constexpr uint32_t kReleaseRequested = 0x80000000u;
+
     HINSTANCE m_hPrevResource = nullptr;
     HMODULE m_hModule = nullptr;
+    int m_nRunning = 0;
+    uint32_t m_nPendingRelease = 0; // the release's flags plus kReleaseRequested; 0 when none came
 };

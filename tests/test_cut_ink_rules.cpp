@@ -1,6 +1,8 @@
 // Which rows the cut-ink question shows, over a simulated printer's ink groups.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "SimMachine.h"
 #include "dialogs/ink/CutInkRowRules.h"
 
@@ -60,6 +62,30 @@ TEST_F(CutInkRowsTest, IndicesPast16BitsAreNotProbedSoRowsAreNeverRepeated) {
     // Through the 16-bit member ids, index 0x10000 would claim K a second time.
     EXPECT_EQ((std::vector<int32_t>{0, 1}), Indices(0x10002));
     EXPECT_EQ((std::vector<int32_t>{0, 1}), Indices(0xFFFFFFFE));
+}
+
+TEST_F(CutInkRowsTest, AGroupClaimingTwoBillionMembersIsWalkedOnlyAsFarAsIdsReach) {
+    // The host reports 2,147,483,647 members and has null past its real ones: no walk may take longer than
+    // the 65,536 member ids there are, with a requested count and with a derived one.
+    AddInk(1, "K", {0, 2});
+    AddInk(2, "C", {1});
+    machine.m_log.m_bRecording = false;
+    machine.m_log.m_countFilter = [](const std::string& strCall, int32_t nReal) {
+        return strCall == "Group.GetMemberCount" ? INT32_MAX : nReal;
+    };
+    size_t nMemberReads = 0;
+    machine.m_log.m_onCall = [&nMemberReads](const std::string& strCall) {
+        if (strCall.rfind("Group(", 0) == 0 && strCall.find(".GetMember(") != std::string::npos)
+            ++nMemberReads;
+    };
+    machine.m_log.m_bRecording = true;
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 2}), Indices(6));
+    EXPECT_LE(nMemberReads, 2u * 0x10000u);
+    uint32_t nDerived = CutInkRowCount(&printer, kCutInkDerivedRowCount);
+    EXPECT_EQ(static_cast<uint32_t>(INT32_MAX), nDerived);
+    nMemberReads = 0;
+    EXPECT_EQ((std::vector<int32_t>{0, 1, 2}), Indices(nDerived));
+    EXPECT_LE(nMemberReads, 2u * 0x10000u);
 }
 
 } // namespace

@@ -11,6 +11,11 @@ IHostIdList* FindGroupIdList(IHostPrinter* pPrinter) {
     return pLayout ? pLayout->GetGroupIdList() : nullptr;
 }
 
+// A host count, no further than a walk can go.
+int32_t WalkLength(int32_t nCount) {
+    return nCount < kCutInkWalkLimit ? nCount : kCutInkWalkLimit;
+}
+
 } // namespace
 
 uint32_t CutInkRowCount(IHostPrinter* pPrinter, uint32_t nRequestedRowCount) {
@@ -21,7 +26,7 @@ uint32_t CutInkRowCount(IHostPrinter* pPrinter, uint32_t nRequestedRowCount) {
     IHostIdList* pIdList = FindGroupIdList(pPrinter);
     if (!pTable || !pIdList)
         return nCount;
-    for (int32_t i = 0; i < pIdList->GetCount(); ++i) {
+    for (int32_t i = 0; i < WalkLength(pIdList->GetCount()); ++i) {
         IHostGroup* pGroup = pTable->FindGroup(static_cast<uint16_t>(pIdList->GetAt(i) & 0xFFFF));
         if (!pGroup)
             continue;
@@ -38,11 +43,11 @@ IHostGroup* FindInkGroupForRow(IHostPrinter* pPrinter, int32_t nRowIndex) {
     if (!pTable || !pIdList)
         return nullptr;
     const auto nWanted = static_cast<uint16_t>(nRowIndex & 0xFFFF);
-    for (int32_t i = 0; i < pIdList->GetCount(); ++i) {
+    for (int32_t i = 0; i < WalkLength(pIdList->GetCount()); ++i) {
         IHostGroup* pGroup = pTable->FindGroup(static_cast<uint16_t>(pIdList->GetAt(i) & 0xFFFF));
         if (!pGroup)
             continue;
-        for (int32_t m = 0; m < pGroup->GetMemberCount(); ++m) {
+        for (int32_t m = 0; m < WalkLength(pGroup->GetMemberCount()); ++m) {
             IHostGroupMember* pMember = pGroup->GetMember(m);
             if (pMember && pMember->GetId() == nWanted)
                 return pGroup;
@@ -52,12 +57,40 @@ IHostGroup* FindInkGroupForRow(IHostPrinter* pPrinter, int32_t nRowIndex) {
 }
 
 std::vector<CutInkRowPlan> PlanCutInkRows(IHostPrinter* pPrinter, uint32_t nRowCount) {
+    // One walk over the listed groups and their members gives every index its first claimant in list order,
+    // as looking each index up on its own would, without walking the groups again for every index.
     std::vector<CutInkRowPlan> rows;
     uint32_t nIndexEnd = nRowCount < kCutInkRowIndexLimit ? nRowCount : kCutInkRowIndexLimit;
+    IHostGroupTable* pTable = FindGroupTable(pPrinter);
+    IHostIdList* pIdList = FindGroupIdList(pPrinter);
+    if (nIndexEnd == 0 || !pTable || !pIdList)
+        return rows;
+    std::vector<IHostGroup*> claimedBy(nIndexEnd, nullptr);
+    std::vector<bool> groupSeen(kCutInkWalkLimit, false);
+    uint32_t nUnclaimed = nIndexEnd;
+    for (int32_t i = 0; i < WalkLength(pIdList->GetCount()) && nUnclaimed > 0; ++i) {
+        const auto nGroupId = static_cast<uint16_t>(pIdList->GetAt(i) & 0xFFFF);
+        // A group listed again claims nothing its first listing did not.
+        if (groupSeen[nGroupId])
+            continue;
+        groupSeen[nGroupId] = true;
+        IHostGroup* pGroup = pTable->FindGroup(nGroupId);
+        if (!pGroup)
+            continue;
+        for (int32_t m = 0; m < WalkLength(pGroup->GetMemberCount()) && nUnclaimed > 0; ++m) {
+            IHostGroupMember* pMember = pGroup->GetMember(m);
+            if (!pMember)
+                continue;
+            uint16_t nId = pMember->GetId();
+            if (nId < nIndexEnd && !claimedBy[nId]) {
+                claimedBy[nId] = pGroup;
+                --nUnclaimed;
+            }
+        }
+    }
     for (uint32_t i = 0; i < nIndexEnd; ++i) {
-        const auto nRowIndex = static_cast<int32_t>(i);
-        if (IHostGroup* pGroup = FindInkGroupForRow(pPrinter, nRowIndex))
-            rows.push_back({nRowIndex, pGroup});
+        if (claimedBy[i])
+            rows.push_back({static_cast<int32_t>(i), claimedBy[i]});
     }
     return rows;
 }

@@ -12,6 +12,9 @@
 constexpr uint32_t kCutInkMinDerivedRowCount = 6;
 // Members claim a row by a 16-bit id, so an index from here on could only repeat a row already built.
 constexpr uint32_t kCutInkRowIndexLimit = 0x10000;
+// Ids of ink groups and of their members are 16-bit, so no walk over a host list needs more steps than
+// this; a host that reports more (2,147,483,647 members, null past the real ones) is not followed further.
+constexpr int32_t kCutInkWalkLimit = 0x10000;
 // Range of a row's slider.
 constexpr int32_t kCutInkMinValue = 1;
 constexpr int32_t kCutInkMaxValue = 100;

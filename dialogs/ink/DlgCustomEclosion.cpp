@@ -1,5 +1,7 @@
 #include "DlgCustomEclosion.h"
 
+#include <algorithm>
+
 #include "common/AnsiText.h"
 #include "common/DlgCommon.h"
 #include "plugin/ModuleState.h"
@@ -40,7 +42,8 @@ CDlgCustomEclosion::CDlgCustomEclosion(uint32_t nEditDefaults)
 CDlgCustomEclosion::~CDlgCustomEclosion() {
     if (!m_pSnapshot)
         return;
-    IHostPrinter* pPrinter = g_pHostInterface ? g_pHostInterface->GetPrinter() : nullptr;
+    IHostInterface* pRoot = g_pHostInterface;
+    IHostPrinter* pPrinter = pRoot ? pRoot->GetPrinter() : nullptr;
     if (!pPrinter)
         pPrinter = m_pSnapshotPrinter;
     pPrinter->ReleaseSnapshot(m_pSnapshot);
@@ -109,8 +112,8 @@ BOOL CDlgCustomEclosion::OnInitDialog() {
     m_btnEditMode.ShowWindow(SW_HIDE);
     m_btnEditElement.ShowWindow(SW_HIDE);
 
-    if (g_pHostInterface) {
-        m_pTemplateList = g_pHostInterface->GetEclosionTemplates();
+    if (IHostInterface* pRoot = g_pHostInterface) {
+        m_pTemplateList = pRoot->GetEclosionTemplates();
         TakeSnapshot();
     }
     RebuildList();
@@ -118,9 +121,12 @@ BOOL CDlgCustomEclosion::OnInitDialog() {
 }
 
 void CDlgCustomEclosion::TakeSnapshot() {
-    if (!g_pHostInterface->IsSnapshotEnabled() || m_pSnapshot)
+    // The root is read at each use: a host callback may have taken it back in between.
+    IHostInterface* pRoot = g_pHostInterface;
+    if (!pRoot || !pRoot->IsSnapshotEnabled() || m_pSnapshot)
         return;
-    IHostPrinter* pPrinter = g_pHostInterface->GetPrinter();
+    pRoot = g_pHostInterface;
+    IHostPrinter* pPrinter = pRoot ? pRoot->GetPrinter() : nullptr;
     if (!pPrinter)
         return;
     m_pSnapshot = pPrinter->CreateSnapshot();
@@ -277,7 +283,8 @@ void CDlgCustomEclosion::RebuildList() {
     int32_t nIndex = m_pTemplateList->GetCurrentIndex();
     m_lbTemplates.ResetContent();
     EclosionNameTexts texts = NameTexts();
-    int32_t nCount = m_pTemplateList->GetCount();
+    // A host reporting 2,147,483,647 templates with null past its real ones is not walked to the end.
+    int32_t nCount = std::min(m_pTemplateList->GetCount(), kEclosionMaxTemplateWalk);
     for (int32_t i = 0; i < nCount; ++i) {
         IHostEclosionTemplate* pTemplate = m_pTemplateList->GetTemplate(i);
         if (pTemplate)
@@ -454,14 +461,14 @@ void CDlgCustomEclosion::OnPaint() {
 void CDlgCustomEclosion::OnOK() {
     {
         CWaitCursor wait;
-        if (g_pHostInterface)
-            g_pHostInterface->ApplySettings(2, 1, 0);
+        if (IHostInterface* pRoot = g_pHostInterface)
+            pRoot->ApplySettings(2, 1, 0);
     }
     CDialogEx::OnOK();
 }
 
 void CDlgCustomEclosion::OnCancel() {
-    if (m_pSnapshot && m_bSnapshotHoldsList) {
+    if (m_pSnapshot && m_bSnapshotHoldsList && m_pTemplateList) {
         IHostSettingsData* pLive = m_pTemplateList->GetData();
         IHostEclosionTemplateList* pCopy = SnapshotTemplates();
         IHostSettingsData* pSaved = pCopy ? pCopy->GetData() : nullptr;

@@ -75,7 +75,9 @@ CreatedEclosionTemplate CreateEclosionTemplate(IHostEclosionTemplateList* pList,
     int32_t nCount = pList->GetCount();
     bool bDefault = nCount <= kEclosionDefaultTemplates;
     created.pTemplate->SetDefault(bDefault ? 1 : 0);
-    created.nPosition = nCount - 1;
+    // The new template is the last one; a count below 1 after an append is the host's fault, and the new
+    // template is then taken as the first rather than computing a position below the smallest integer.
+    created.nPosition = nCount > 0 ? nCount - 1 : 0;
     created.strName = EclosionDisplayName(created.nPosition, bDefault, texts);
     created.pTemplate->SetName(pfnToAnsi(created.strName).c_str());
     return created;

@@ -13,6 +13,8 @@ constexpr int32_t kEclosionMaxModes = 3;
 constexpr int32_t kEclosionMaxElements = 2;
 constexpr int32_t kEclosionMinRange = 0;
 constexpr int32_t kEclosionMaxRange = 200;
+// The template list is walked no further than this, whatever count the host reports.
+constexpr int32_t kEclosionMaxTemplateWalk = 0x10000;
 constexpr int32_t kEclosionMinElementSize = 1;
 constexpr int32_t kEclosionMaxElementSize = 8;
 constexpr int32_t kEclosionPreviewDivisions = 8;

@@ -51,14 +51,17 @@ void CDlgConfirmPrintMode::FillPrintModes() {
     IHostPrintModeList* pList = FindTaskModeList(m_pPrinter, m_pTask);
     if (!pList)
         return;
-    int32_t nLayoutIndex = m_pPrinter->GetGroupLayout()->GetLayoutIndex();
+    int32_t nLayoutIndex = CurrentLayoutIndex(m_pPrinter);
     int32_t nCurrentMode = m_pTask->GetPrintMode();
 
     m_cbPrintMode.ResetContent();
-    for (int32_t i = 0; i < pList->GetCount(); ++i) {
+    for (int32_t i = 0; i < PrintModeWalkLength(pList->GetCount()); ++i) {
         if (!IsPrintModeOffered(pList, i, nLayoutIndex))
             continue;
-        int nItem = m_cbPrintMode.AddString(ModeNameToShow(pList->GetAt(i)->GetName()));
+        IHostPrintMode* pMode = pList->GetAt(i);
+        if (!pMode)
+            continue;
+        int nItem = m_cbPrintMode.AddString(ModeNameToShow(pMode->GetName()));
         m_cbPrintMode.SetItemData(nItem, static_cast<DWORD_PTR>(i));
     }
 

@@ -53,17 +53,20 @@ BOOL CDlgPrintConfirmPlat::OnInitDialog() {
 
 void CDlgPrintConfirmPlat::LoadValuesInUnit() {
     double dZ = 0;
-    g_pHostInterface->GetZPosition(&dZ);
+    if (IHostInterface* pRoot = g_pHostInterface)
+        pRoot->GetZPosition(&dZ);
     m_strZPosition = FormatLength(ConvertToUnit(dZ, m_nUnit));
 
-    g_pHostInterface->GetParameter(kParamMaterialHeight)->GetDoubleValue(&m_dMaterialHeight);
-    m_dMaterialHeight = ConvertToUnit(m_dMaterialHeight, m_nUnit);
-    g_pHostInterface->GetParameter(kParamPrintHeight)->GetDoubleValue(&m_dPrintHeight);
-    m_dPrintHeight = ConvertToUnit(m_dPrintHeight, m_nUnit);
-    g_pHostInterface->GetParameter(kParamPrintPosX)->GetDoubleValue(&m_dPosX);
-    m_dPosX = ConvertToUnit(m_dPosX, m_nUnit);
-    g_pHostInterface->GetParameter(kParamPrintPosY)->GetDoubleValue(&m_dPosY);
-    m_dPosY = ConvertToUnit(m_dPosY, m_nUnit);
+    // A length the host cannot give shows as 0, the value the member starts with.
+    auto load = [this](int32_t nId, double& dMember) {
+        if (IHostParameter* pParameter = GetRootParameter(nId))
+            pParameter->GetDoubleValue(&dMember);
+        dMember = ConvertToUnit(dMember, m_nUnit);
+    };
+    load(kParamMaterialHeight, m_dMaterialHeight);
+    load(kParamPrintHeight, m_dPrintHeight);
+    load(kParamPrintPosX, m_dPosX);
+    load(kParamPrintPosY, m_dPosY);
 
     UpdateData(FALSE);
 }
@@ -92,10 +95,11 @@ void CDlgPrintConfirmPlat::OnTimer(UINT_PTR nIdEvent) {
         Default(WM_TIMER, nIdEvent, 0);
         return;
     }
-    if (!g_pHostInterface)
+    IHostInterface* pRoot = g_pHostInterface;
+    if (!pRoot)
         return;
     double dZ = 0;
-    g_pHostInterface->GetZPosition(&dZ);
+    pRoot->GetZPosition(&dZ);
     // Shown in the display unit, like every other length of the dialog.
     m_strZPosition = FormatLength(dZ / GetUnitFactor(m_nUnit));
     SetDlgItemText(IDC_Z_POSITION, m_strZPosition);
@@ -141,7 +145,8 @@ bool CDlgPrintConfirmPlat::AreLengthsWithinLimits() const {
 }
 
 bool CDlgPrintConfirmPlat::StoreShownLength(int32_t nParameterId, double dShown, const LengthLimits& limits) {
-    IHostParameter* pParameter = g_pHostInterface->GetParameter(nParameterId);
+    // Fetched when it is stored: the root may be gone by then, and what it cannot reach is skipped.
+    IHostParameter* pParameter = GetRootParameter(nParameterId);
     if (!pParameter)
         return false;
     double dHost = 0;
@@ -185,9 +190,15 @@ void CDlgPrintConfirmPlat::OnConfirmPosition() {
         return;
     if (!AreLengthsWithinLimits())
         return;
-    if (StoreLengths())
-        g_pHostInterface->ApplySettings(2, 0, 0);
-    g_pHostInterface->ConfirmPrintPosition();
+    bool bHeightsWritten = StoreLengths();
+    IHostInterface* pRoot = g_pHostInterface;
+    if (!pRoot)
+        return;
+    if (bHeightsWritten)
+        pRoot->ApplySettings(2, 0, 0);
+    // Applying may hand the host a moment to take its root back.
+    if (IHostInterface* pRootNow = g_pHostInterface)
+        pRootNow->ConfirmPrintPosition();
 }
 
 void CDlgPrintConfirmPlat::OnClickedNotTip() {

@@ -64,6 +64,8 @@ bool IsUntouchedDisplayForm(double dShown, double dHostMillimetres, int nUnit) {
 }
 
 bool StoreLength(IHostParameter* pParameter, double dMillimetres) {
+    if (!pParameter)
+        return false;
     double dHostValue = 0;
     pParameter->GetDoubleValue(&dHostValue);
     if (!(std::fabs(dHostValue - dMillimetres) > kStoreTolerance))

@@ -41,7 +41,8 @@ double ShownLengthToStore(double dShown, int nUnit, const LengthLimits& limits);
 bool IsUntouchedDisplayForm(double dShown, double dHostMillimetres, int nUnit);
 
 // Writes the length into the parameter (second argument 0) when the host's value differs from it by
-// more than 1e-6; unchanged values are not written. True when written.
+// more than 1e-6; unchanged values are not written. True when written; nothing is written without a
+// parameter.
 bool StoreLength(IHostParameter* pParameter, double dMillimetres);
 
 // Z position texts. The number is formatted by the program; the translated key is only inserted.

@@ -36,17 +36,21 @@ void SimEclosionElement::SetHeight(uint8_t nHeight) {
 
 int32_t SimEclosionMode::GetElementCount() {
     m_log.Add("EclosionMode.GetElementCount");
-    return static_cast<int32_t>(m_elements.size());
+    return m_log.Count("EclosionMode.GetElementCount", static_cast<int32_t>(m_elements.size()));
 }
 
 IHostEclosionElement* SimEclosionMode::AddElement() {
     m_log.Add("EclosionMode.AddElement");
+    if (!m_log.Answer<IHostEclosionMode>("EclosionMode.AddElement", this))
+        return nullptr;
     return &Add(1, 1);
 }
 
 IHostEclosionElement* SimEclosionMode::GetElement(int32_t nIndex) {
     m_log.Add("EclosionMode.GetElement(" + std::to_string(nIndex) + ")");
-    return InRange(m_elements, nIndex) ? m_elements[static_cast<size_t>(nIndex)].get() : nullptr;
+    return m_log.Answer<IHostEclosionElement>(
+        "EclosionMode.GetElement",
+        InRange(m_elements, nIndex) ? m_elements[static_cast<size_t>(nIndex)].get() : nullptr);
 }
 
 void SimEclosionMode::DeleteElement(int32_t nIndex) {
@@ -99,17 +103,21 @@ void SimEclosionTemplate::SetCurrentMode(uint32_t nMode) {
 
 int32_t SimEclosionTemplate::GetModeCount() {
     m_log.Add("EclosionTemplate.GetModeCount");
-    return static_cast<int32_t>(m_modes.size());
+    return m_log.Count("EclosionTemplate.GetModeCount", static_cast<int32_t>(m_modes.size()));
 }
 
 IHostEclosionMode* SimEclosionTemplate::AddMode() {
     m_log.Add("EclosionTemplate.AddMode");
+    if (!m_log.Answer<IHostEclosionTemplate>("EclosionTemplate.AddMode", this))
+        return nullptr;
     return &Add();
 }
 
 IHostEclosionMode* SimEclosionTemplate::GetMode(int32_t nIndex) {
     m_log.Add("EclosionTemplate.GetMode(" + std::to_string(nIndex) + ")");
-    return InRange(m_modes, nIndex) ? m_modes[static_cast<size_t>(nIndex)].get() : nullptr;
+    return m_log.Answer<IHostEclosionMode>(
+        "EclosionTemplate.GetMode",
+        InRange(m_modes, nIndex) ? m_modes[static_cast<size_t>(nIndex)].get() : nullptr);
 }
 
 void SimEclosionTemplate::DeleteMode(int32_t nIndex) {
@@ -134,7 +142,7 @@ void SimEclosionListData::CopyFrom(IHostSettingsData* pSource) {
 
 IHostSettingsData* SimEclosionTemplateList::GetData() {
     m_log.Add(m_strLogName + ".GetData");
-    return m_bHasData ? &m_data : nullptr;
+    return m_log.Answer<IHostSettingsData>("Eclosion.GetData", m_bHasData ? &m_data : nullptr);
 }
 
 int32_t SimEclosionTemplateList::GetCurrentIndex() {
@@ -149,12 +157,12 @@ void SimEclosionTemplateList::SetCurrentIndex(uint32_t nIndex) {
 
 int32_t SimEclosionTemplateList::GetCount() {
     m_log.Add(m_strLogName + ".GetCount");
-    return static_cast<int32_t>(m_templates.size());
+    return m_log.Count("Eclosion.GetCount", static_cast<int32_t>(m_templates.size()));
 }
 
 IHostEclosionTemplate* SimEclosionTemplateList::AddTemplate() {
     m_log.Add(m_strLogName + ".AddTemplate");
-    if (m_bAddFails)
+    if (m_bAddFails || !m_log.Answer<IHostEclosionTemplateList>("Eclosion.AddTemplate", this))
         return nullptr;
     m_templates.push_back(std::make_unique<SimEclosionTemplate>(m_log));
     return m_templates.back().get();
@@ -162,7 +170,9 @@ IHostEclosionTemplate* SimEclosionTemplateList::AddTemplate() {
 
 IHostEclosionTemplate* SimEclosionTemplateList::GetTemplate(int32_t nIndex) {
     m_log.Add(m_strLogName + ".GetTemplate(" + std::to_string(nIndex) + ")");
-    return InRange(m_templates, nIndex) ? m_templates[static_cast<size_t>(nIndex)].get() : nullptr;
+    return m_log.Answer<IHostEclosionTemplate>(
+        "Eclosion.GetTemplate",
+        InRange(m_templates, nIndex) ? m_templates[static_cast<size_t>(nIndex)].get() : nullptr);
 }
 
 void SimEclosionTemplateList::DeleteTemplate(int32_t nIndex) {
@@ -227,17 +237,19 @@ IHostChannelGroupTables* SimSnapshotNode::GetGroupSettings() {
 
 IHostSnapshot* SimSnapshotNode::GetSection() {
     m_log.Add("Snapshot.GetSection");
-    return m_kind == Kind::Root ? m_pChild : nullptr;
+    return m_log.Answer<IHostSnapshot>("Snapshot.GetSection", m_kind == Kind::Root ? m_pChild : nullptr);
 }
 
 IHostSnapshot* SimSnapshotNode::GetSubsection() {
     m_log.Add("Snapshot.GetSubsection");
-    return m_kind == Kind::Section ? m_pChild : nullptr;
+    return m_log.Answer<IHostSnapshot>("Snapshot.GetSubsection",
+                                       m_kind == Kind::Section ? m_pChild : nullptr);
 }
 
 IHostEclosionTemplateList* SimSnapshotNode::GetEclosionTemplates() {
     m_log.Add("Snapshot.GetEclosionTemplates");
-    return m_kind == Kind::Subsection ? m_pTemplates : nullptr;
+    return m_log.Answer<IHostEclosionTemplateList>("Snapshot.GetEclosionTemplates",
+                                                   m_kind == Kind::Subsection ? m_pTemplates : nullptr);
 }
 
 SimSnapshot::SimSnapshot(SimCallLog& log)

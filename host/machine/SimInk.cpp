@@ -9,14 +9,14 @@ uint16_t SimGroupMember::GetId() {
 
 int32_t SimGroup::GetMemberCount() {
     m_log.Add("Group(" + std::to_string(m_nId) + ").GetMemberCount");
-    return static_cast<int32_t>(m_members.size());
+    return m_log.Count("Group.GetMemberCount", static_cast<int32_t>(m_members.size()));
 }
 
 IHostGroupMember* SimGroup::GetMember(int32_t nIndex) {
     m_log.Add("Group(" + std::to_string(m_nId) + ").GetMember(" + std::to_string(nIndex) + ")");
     if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_members.size())
         return nullptr;
-    return m_members[static_cast<size_t>(nIndex)].get();
+    return m_log.Answer<IHostGroupMember>("Group.GetMember", m_members[static_cast<size_t>(nIndex)].get());
 }
 
 const char* SimGroup::GetName() {
@@ -37,7 +37,8 @@ SimGroup& SimGroup::AddMember(uint16_t nMemberId) {
 IHostGroup* SimGroupTable::FindGroup(uint16_t nId) {
     m_log.Add("GroupTable.FindGroup(" + std::to_string(nId) + ")");
     auto it = m_groups.find(nId);
-    return it == m_groups.end() ? nullptr : it->second.get();
+    return m_log.Answer<IHostGroup>("GroupTable.FindGroup",
+                                    it == m_groups.end() ? nullptr : it->second.get());
 }
 
 SimGroup& SimGroupTable::Add(uint16_t nId, const std::string& strName, const std::vector<uint16_t>& memberIds,
@@ -51,7 +52,7 @@ SimGroup& SimGroupTable::Add(uint16_t nId, const std::string& strName, const std
 
 int32_t SimIdList::GetCount() {
     m_log.Add("IdList.GetCount");
-    return static_cast<int32_t>(m_ids.size());
+    return m_log.Count("IdList.GetCount", static_cast<int32_t>(m_ids.size()));
 }
 
 uint32_t SimIdList::GetAt(int32_t nIndex) {

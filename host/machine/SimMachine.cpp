@@ -61,14 +61,14 @@ const char* SimPrintMode::GetName() {
 
 int32_t SimPrintModeList::GetCount() {
     m_log.Add("ModeList.GetCount");
-    return static_cast<int32_t>(m_modes.size());
+    return m_log.Count("ModeList.GetCount", static_cast<int32_t>(m_modes.size()));
 }
 
 IHostPrintMode* SimPrintModeList::GetAt(int32_t nIndex) {
     m_log.Add("ModeList.GetAt(" + std::to_string(nIndex) + ")");
     if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_modes.size())
         return nullptr;
-    return m_modes[static_cast<size_t>(nIndex)].get();
+    return m_log.Answer<IHostPrintMode>("ModeList.GetAt", m_modes[static_cast<size_t>(nIndex)].get());
 }
 
 SimPrintMode& SimPrintModeList::Add(const std::string& strName) {
@@ -79,7 +79,8 @@ SimPrintMode& SimPrintModeList::Add(const std::string& strName) {
 IHostPrintModeList* SimPrintModeTable::GetModeList(int32_t nKey) {
     m_log.Add("ModeTable.GetModeList(" + std::to_string(nKey) + ")");
     auto it = m_lists.find(nKey);
-    return it == m_lists.end() ? nullptr : it->second.get();
+    return m_log.Answer<IHostPrintModeList>("ModeTable.GetModeList",
+                                            it == m_lists.end() ? nullptr : it->second.get());
 }
 
 SimPrintModeList& SimPrintModeTable::List(int32_t nKey) {
@@ -111,7 +112,7 @@ int32_t SimGroupLayout::GetLayoutIndex() {
 
 IHostIdList* SimGroupLayout::GetGroupIdList() {
     m_log.Add("Layout.GetGroupIdList");
-    return m_bHasIdList ? &m_idList : nullptr;
+    return m_log.Answer<IHostIdList>("Layout.GetGroupIdList", m_bHasIdList ? &m_idList : nullptr);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -128,22 +129,24 @@ SimParameter& SimPrinter::Parameter(int32_t nId) {
 
 IHostParameter* SimPrinter::GetParameter(int32_t nId) {
     m_machine.m_log.Add("Printer.GetParameter(" + std::to_string(nId) + ")");
-    return &Parameter(nId);
+    return m_machine.m_log.Answer<IHostParameter>("Printer.GetParameter", &Parameter(nId));
 }
 
 IHostGroupLayout* SimPrinter::GetGroupLayout() {
     m_machine.m_log.Add("Printer.GetGroupLayout");
-    return &m_layout;
+    return m_machine.m_log.Answer<IHostGroupLayout>("Printer.GetGroupLayout", &m_layout);
 }
 
 IHostGroupTable* SimPrinter::GetGroupTable() {
     m_machine.m_log.Add("Printer.GetGroupTable");
-    return m_bHasGroupTable ? &m_groupTable : nullptr;
+    return m_machine.m_log.Answer<IHostGroupTable>("Printer.GetGroupTable",
+                                                   m_bHasGroupTable ? &m_groupTable : nullptr);
 }
 
 IHostPrintModeTable* SimPrinter::GetPrintModeTable() {
     m_machine.m_log.Add("Printer.GetPrintModeTable");
-    return m_bHasModeTable ? &m_modeTable : nullptr;
+    return m_machine.m_log.Answer<IHostPrintModeTable>("Printer.GetPrintModeTable",
+                                                       m_bHasModeTable ? &m_modeTable : nullptr);
 }
 
 IHostMachineInfo* SimPrinter::GetMachineInfo() {
@@ -153,6 +156,8 @@ IHostMachineInfo* SimPrinter::GetMachineInfo() {
 
 IHostSnapshot* SimPrinter::CreateSnapshot() {
     m_machine.m_log.Add("Printer.CreateSnapshot");
+    if (!m_machine.m_log.Answer<IHostPrinter>("Printer.CreateSnapshot", this))
+        return nullptr;
     return m_machine.m_snapshots.Create();
 }
 
@@ -181,12 +186,12 @@ SimTask& SimMachine::AddTask(const std::string& strName, int32_t nKey, int32_t n
 
 IHostPrinter* SimMachine::GetPrinter() {
     m_log.Add("Root.GetPrinter");
-    return m_bHasPrinter ? &m_printer : nullptr;
+    return m_log.Answer<IHostPrinter>("Root.GetPrinter", m_bHasPrinter ? &m_printer : nullptr);
 }
 
 IHostParameter* SimMachine::GetParameter(int32_t nId) {
     m_log.Add("Root.GetParameter(" + std::to_string(nId) + ")");
-    return &Parameter(nId);
+    return m_log.Answer<IHostParameter>("Root.GetParameter", &Parameter(nId));
 }
 
 void SimMachine::GetZPosition(double* pdZ) {
@@ -271,12 +276,14 @@ IHostChannelGroupTables* SimMachine::GetGroupSettings() {
 IHostGroupTable* SimMachine::GetGroupTable() {
     m_log.Add("Root.GetGroupTable");
     // One set of ink groups: the machine's.
-    return m_printer.m_bHasGroupTable ? &m_printer.m_groupTable : nullptr;
+    return m_log.Answer<IHostGroupTable>("Root.GetGroupTable",
+                                         m_printer.m_bHasGroupTable ? &m_printer.m_groupTable : nullptr);
 }
 
 IHostEclosionTemplateList* SimMachine::GetEclosionTemplates() {
     m_log.Add("Root.GetEclosionTemplates");
-    return m_bHasEclosionTemplates ? &m_eclosion : nullptr;
+    return m_log.Answer<IHostEclosionTemplateList>("Root.GetEclosionTemplates",
+                                                   m_bHasEclosionTemplates ? &m_eclosion : nullptr);
 }
 
 int32_t SimMachine::IsSnapshotEnabled() {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,18 @@ class SimMachine;
 class SimCallLog {
 public:
     void Add(std::string strCall) {
+        if (m_onCall)
+            m_onCall(strCall);
         if (m_bRecording)
             m_calls.push_back(std::move(strCall));
+    }
+    // A host that misbehaves: the named calls ("Printer.GetParameter") answer null, counts go through the
+    // filter (name, real count) before they are answered.
+    template <class T> T* Answer(const char* pszCall, T* pReal) const {
+        return m_nullCalls.count(pszCall) != 0 ? nullptr : pReal;
+    }
+    int32_t Count(const char* pszCall, int32_t nReal) const {
+        return m_countFilter ? m_countFilter(pszCall, nReal) : nReal;
     }
     // The calls whose text starts with one of the prefixes, in order.
     std::vector<std::string> Filter(const std::vector<std::string>& prefixes) const;
@@ -31,6 +42,11 @@ public:
 
     bool m_bRecording = true;
     std::vector<std::string> m_calls;
+    // Runs at the start of every host call, before it is answered: the host's own work that may call back
+    // into the module (nested operations, a new root object).
+    std::function<void(const std::string&)> m_onCall;
+    std::set<std::string> m_nullCalls;
+    std::function<int32_t(const std::string&, int32_t)> m_countFilter;
 };
 
 class SimParameter final : public IHostParameter {
