@@ -7,6 +7,17 @@ IHostParameter* GetRootParameter(int32_t nId) {
     return pRoot ? pRoot->GetParameter(nId) : nullptr;
 }
 
+void ReleaseSettingsSnapshot(IHostSnapshot*& pSnapshot, IHostPrinter* pMadeBy) {
+    if (!pSnapshot)
+        return;
+    IHostPrinter* pPrinter = g_pHostInterface ? g_pHostInterface->GetPrinter() : nullptr;
+    if (!pPrinter)
+        pPrinter = pMadeBy;
+    if (pPrinter)
+        pPrinter->ReleaseSnapshot(pSnapshot);
+    pSnapshot = nullptr;
+}
+
 void TranslateDialogOnOpen(CWnd& dialog) {
     g_languageFile.TranslateDialog(dialog.m_hWnd);
 }

@@ -10,6 +10,10 @@
 // between two messages of a dialog) or has no such parameter. Dialogs skip what this cannot reach.
 IHostParameter* GetRootParameter(int32_t nId);
 
+// Gives an editing dialog's settings snapshot back: to the printer the root names now, or to the one that
+// made it when the root names none by then. Clears the pointer.
+void ReleaseSettingsSnapshot(IHostSnapshot*& pSnapshot, IHostPrinter* pMadeBy);
+
 // Runs the translation pass over the dialog with the module's language file.
 void TranslateDialogOnOpen(CWnd& dialog);
 

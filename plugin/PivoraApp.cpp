@@ -40,11 +40,12 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
     return AfxDllMain(hInstance, dwReason);
 }
 
-extern "C" __declspec(dllexport) CPivoraProcVirtual* NewInterface() {
+// Exported by name and ordinal through Pivora.def.
+extern "C" CPivoraProcVirtual* NewInterface() {
     return new (std::nothrow) CPivoraProc();
 }
 
-extern "C" __declspec(dllexport) void ReleaseInterface(CPivoraProcVirtual* pInterface) {
+extern "C" void ReleaseInterface(CPivoraProcVirtual* pInterface) {
     AfxGuard(0, [&] {
         if (pInterface)
             pInterface->DeletingDestructor(1);

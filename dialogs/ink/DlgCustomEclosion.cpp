@@ -40,14 +40,7 @@ CDlgCustomEclosion::CDlgCustomEclosion(uint32_t nEditDefaults)
     : CDialogEx(IDD_CUSTOM_ECLOSION), m_nEditDefaults(nEditDefaults) {}
 
 CDlgCustomEclosion::~CDlgCustomEclosion() {
-    if (!m_pSnapshot)
-        return;
-    IHostInterface* pRoot = g_pHostInterface;
-    IHostPrinter* pPrinter = pRoot ? pRoot->GetPrinter() : nullptr;
-    if (!pPrinter)
-        pPrinter = m_pSnapshotPrinter;
-    pPrinter->ReleaseSnapshot(m_pSnapshot);
-    m_pSnapshot = nullptr;
+    ReleaseSettingsSnapshot(m_pSnapshot, m_pSnapshotPrinter);
 }
 
 void CDlgCustomEclosion::DoDataExchange(CDataExchange* pDX) {

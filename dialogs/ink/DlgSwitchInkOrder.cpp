@@ -33,13 +33,7 @@ std::wstring HeadLabel(int nHead) {
 CDlgSwitchInkOrder::CDlgSwitchInkOrder() : CDialogEx(IDD_SWITCH_INK_ORDER) {}
 
 CDlgSwitchInkOrder::~CDlgSwitchInkOrder() {
-    if (!m_pSnapshot)
-        return;
-    IHostPrinter* pPrinter = g_pHostInterface ? g_pHostInterface->GetPrinter() : nullptr;
-    if (!pPrinter)
-        pPrinter = m_pSnapshotPrinter;
-    pPrinter->ReleaseSnapshot(m_pSnapshot);
-    m_pSnapshot = nullptr;
+    ReleaseSettingsSnapshot(m_pSnapshot, m_pSnapshotPrinter);
 }
 
 void CDlgSwitchInkOrder::DoDataExchange(CDataExchange* pDX) {
