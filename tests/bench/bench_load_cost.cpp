@@ -9,19 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
+#include "BenchTiming.h"
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER s_frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(s_frequency.QuadPart);
-}
 
 // Load and unload once; -1 when the DLL does not load.
 double TimeLoad(const wchar_t* pszName) {
@@ -31,12 +21,6 @@ double TimeLoad(const wchar_t* pszName) {
         return -1;
     ::FreeLibrary(hModule);
     return NowMs() - dStart;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 } // namespace

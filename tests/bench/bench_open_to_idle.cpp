@@ -19,19 +19,9 @@
 #include "SimMachine.h"
 #include "SimPrintFlow.h"
 #include "res/resource.h"
+#include "BenchTiming.h"
 
 namespace {
-
-double NowMs() {
-    static LARGE_INTEGER s_frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(s_frequency.QuadPart);
-}
 
 // Watches the thread's message loop, whichever loop it is, through a message hook: a probe message goes into
 // the queue, and when the loop takes it out while a dialog shows and nothing else waits, the dialog is idle.
@@ -125,12 +115,6 @@ struct Subject {
     int nCloseCommand; // a running multi-step operation would ask before Cancel; OK leaves at once
     std::function<void()> open;
 };
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 } // namespace
 

@@ -10,6 +10,8 @@
 #include <functional>
 #include <vector>
 
+#include "BenchTiming.h"
+#include "HandleCounts.h"
 #include "SimMachine.h"
 #include "common/controls/PropertyGridEx.h"
 #include "dialogs/info/VersionTreeRules.h"
@@ -20,28 +22,6 @@ constexpr int kRuns = 50;
 // The grid's size in the version dialog with its 8-point dialog font.
 constexpr int kWidth = 479;
 constexpr int kHeight = 503;
-
-double Now() {
-    LARGE_INTEGER nCount, nFrequency;
-    ::QueryPerformanceCounter(&nCount);
-    ::QueryPerformanceFrequency(&nFrequency);
-    return static_cast<double>(nCount.QuadPart) * 1000.0 / static_cast<double>(nFrequency.QuadPart);
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
-
-// GetGuiResources is a stub under Wine. Wine accepts a GDI handle by its table index alone (the high word,
-// its generation, may be 0), so probing every 16-bit value with GetObjectType finds every live object.
-int CountGdiObjects() {
-    int nCount = 0;
-    for (UINT_PTR n = 1; n < 0x10000; ++n)
-        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(n)) != 0)
-            ++nCount;
-    return nCount;
-}
 
 void PumpMessages() {
     MSG msg;
@@ -70,10 +50,10 @@ void AddRows(CMFCPropertyGridProperty& parent, const VersionTreeRow& group, std:
 
 // Times one action followed by the paint it causes.
 double Timed(HWND hWnd, const std::function<void()>& action) {
-    double dStart = Now();
+    double dStart = NowMs();
     action();
     ::UpdateWindow(hWnd);
-    return Now() - dStart;
+    return NowMs() - dStart;
 }
 
 } // namespace

@@ -1,10 +1,6 @@
 // Cost of the extended list's own cell painting: one full repaint (invalidate + update) of a 16-head x
 // 16-channel ink grid (48 rows x 18 columns), median of 50, next to the same list view with the same rows
 // and texts painted by the list view itself; and the GDI objects alive before and after the repaints.
-//
-// GDI objects are counted by probing every handle index with GetObjectType: the handle table takes an
-// index without its upper (generation) bits as the current object at that index. GetGuiResources is not
-// implemented under Wine.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -14,18 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
+#include "HandleCounts.h"
 #include "common/controls/XListCtrl.h"
 
 namespace {
 
 constexpr int kHeads = 16, kChannels = 16, kRepaints = 50;
-
-int CountGdiObjects() {
-    int n = 0;
-    for (UINT_PTR i = 1; i < 0x10000; ++i)
-        n += ::GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0;
-    return n;
-}
 
 struct Ink {
     const wchar_t* pszName;
@@ -92,18 +83,10 @@ double TimeRepaint(CListCtrl& shown, CListCtrl& hidden) {
     ::ShowWindow(hidden, SW_HIDE);
     ::ShowWindow(shown, SW_SHOW);
     ::UpdateWindow(shown);
-    LARGE_INTEGER freq, t0, t1;
-    ::QueryPerformanceFrequency(&freq);
-    ::QueryPerformanceCounter(&t0);
+    double dStart = NowMs();
     ::InvalidateRect(shown, nullptr, TRUE);
     ::UpdateWindow(shown);
-    ::QueryPerformanceCounter(&t1);
-    return 1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(freq.QuadPart);
-}
-
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return NowMs() - dStart;
 }
 
 } // namespace
