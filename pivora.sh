@@ -4,6 +4,7 @@
 #   ./pivora.sh shots [DIR]         every dialog as PNG (default: shots/)
 #   ./pivora.sh test                every test (also builds the package and checks it)
 #   ./pivora.sh build               build only
+#   ./pivora.sh check [CTEST ARGS]  build, then only the Wine test programs (for example -R test_cut_ink)
 #   ./pivora.sh package             the integrator's package, Pivora-<version>-win64.zip (release build)
 #   ./pivora.sh bless               takes the dialog pictures again as the committed golden pictures
 #   ./pivora.sh bench [ROUNDS]      open-to-idle, load cost (ROUNDS, default 30), then every other benchmark
@@ -20,6 +21,7 @@ RELEASE=$BUILD/release
 export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT}
 
 PACKAGES=(g++-mingw-w64-x86-64 g++ wine64 wine fonts-wine xvfb xauth cmake ninja-build googletest libgtest-dev
           fonts-wqy-microhei
@@ -56,9 +58,13 @@ setup() {
 
 build() {
     if [ ! -f "$BUILD/build.ninja" ]; then
+        # ccache, where the machine has it, makes a second build folder or checkout cheap.
+        local launcher=()
+        command -v ccache >/dev/null 2>&1 &&
+            launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
         cmake -S "$ROOT" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
             -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-            -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/tests/wine-run.sh"
+            -DCMAKE_CROSSCOMPILING_EMULATOR="$ROOT/tests/wine-run.sh" "${launcher[@]}"
     fi
     cmake --build "$BUILD"
 }
@@ -201,6 +207,14 @@ test)
     start_wine
     (cd "$BUILD" && ctest --output-on-failure "$@")
     ;;
+check)
+    setup
+    build
+    trap stop_all EXIT
+    start_display
+    start_wine
+    (cd "$BUILD" && ctest --output-on-failure "$@")
+    ;;
 run)
     setup
     build
@@ -278,7 +292,7 @@ shots)
     shots "${1:-$ROOT/shots}"
     ;;
 *)
-    echo "usage: $0 run|shots [DIR]|test|build|package|bless|bench|handles|soak [ACTIONS] [SEED]|fuzz [SECONDS]" >&2
+    echo "usage: $0 run|shots [DIR]|test|check [CTEST ARGS]|build|package|bless|bench|handles|soak [ACTIONS] [SEED]|fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
