@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What a host integrator receives, checked as they get it: the package is unpacked into an empty folder, the
-# sample host is built from the unpacked files alone and run against the unpacked DLL, the C host drives the
-# released DLL, and the PDB must match the DLL and know the interface object's operations.
+# sample host is built from the unpacked files alone and run against the unpacked DLL, the C host and a host
+# in the Microsoft C++ ABI drive the released DLL, and the PDB must match the DLL and know the interface
+# object's operations.
 #   check_package.sh ZIP FOREIGN_HOST_EXE
 set -euo pipefail
 
@@ -72,4 +73,18 @@ x86_64-w64-mingw32-g++-posix -std=c++17 -Wall -Wextra -Werror -I "$dir/include" 
 # The C host that calls through a hand-made MSVC table, against the released DLL.
 cp "$foreign_host" "$dir/"
 (cd "$dir" && wine "$(basename "$foreign_host")") || fail "the C host failed against the released DLL"
+
+# A C++ host in the Microsoft ABI, from the unpacked headers: clang for the MSVC target, no runtime library
+# (the two standard headers the SDK includes are mapped to the compiler's own freestanding ones), lld-link
+# against the mingw-w64 import libraries.
+mkdir -p "$work/msvc"
+printf '#pragma once\n#include <stdint.h>\n' >"$work/msvc/cstdint"
+printf '#pragma once\n#include <stddef.h>\n' >"$work/msvc/cstddef"
+clang++-14 --target=x86_64-pc-windows-msvc -std=c++17 -O1 -ffreestanding -nostdlibinc -isystem "$work/msvc" \
+    -fno-exceptions -fno-rtti -Wall -Wextra -Werror -I "$dir/include" -c "$(dirname "$0")/msvc_host.cpp" \
+    -o "$work/msvc/msvc_host.obj"
+mingw_lib=/usr/x86_64-w64-mingw32/lib
+lld-link-14 /nologo /entry:HostEntry /subsystem:console /nodefaultlib /out:"$dir/MsvcHost.exe" \
+    "$work/msvc/msvc_host.obj" "$mingw_lib/libkernel32.a" "$mingw_lib/libuser32.a"
+(cd "$dir" && wine MsvcHost.exe) || fail "the MSVC-ABI host failed against the released DLL"
 echo "package $name: passed"
