@@ -1,6 +1,6 @@
 #include "DlgCommon.h"
 
-#include "plugin/ModuleState.h"
+#include "common/ModuleState.h"
 
 IHostParameter* GetRootParameter(int32_t nId) {
     IHostInterface* pRoot = g_pHostInterface;

@@ -5,7 +5,7 @@
 
 #include "platform/AfxWin.h"
 #include "common/controls/PropertyGrid.h"
-#include "ModuleState.h"
+#include "common/ModuleState.h"
 #include "PivoraProc.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "dialogs/print/DlgPrintConfirmPlat.h"
 #include "dialogs/print/PrintModeRules.h"
 #include "res/resource.h"
-#include "ModuleState.h"
+#include "common/ModuleState.h"
 
 namespace {
 

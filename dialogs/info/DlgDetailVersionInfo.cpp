@@ -6,7 +6,7 @@
 #include "common/AnsiText.h"
 #include "common/DlgCommon.h"
 #include "dialogs/info/VersionTreeRules.h"
-#include "plugin/ModuleState.h"
+#include "common/ModuleState.h"
 #include "res/resource.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "DlgSupplyInkTimeout.h"
 
 #include "common/DlgCommon.h"
-#include "plugin/ModuleState.h"
+#include "common/ModuleState.h"
 #include "res/resource.h"
 
 CDlgSupplyInkTimeout::CDlgSupplyInkTimeout(int nFontHeight)

@@ -5,7 +5,7 @@
 #include <ctime>
 
 #include "common/DlgCommon.h"
-#include "plugin/ModuleState.h"
+#include "common/ModuleState.h"
 #include "res/resource.h"
 #include "MultiStepTextRules.h"
 

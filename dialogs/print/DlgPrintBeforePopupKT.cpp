@@ -2,7 +2,7 @@
 #include "PollTimers.h"
 
 #include "common/DlgCommon.h"
-#include "plugin/ModuleState.h"
+#include "common/ModuleState.h"
 #include "res/resource.h"
 #include "PrintConfirmRules.h"
 

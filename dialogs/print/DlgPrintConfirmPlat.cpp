@@ -3,7 +3,7 @@
 
 #include "common/DlgCommon.h"
 #include "common/Settings.h"
-#include "plugin/ModuleState.h"
+#include "common/ModuleState.h"
 #include "res/resource.h"
 #include "PrintConfirmRules.h"
 
