@@ -190,6 +190,13 @@ INT_PTR CDialog::DialogProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     return FALSE;
 }
 
+int AfxMessageBox(const std::wstring& strText, UINT nType) {
+    CDialog* pDlg = CDialog::GetActiveModalDialog();
+    HWND hOwner = pDlg ? pDlg->m_hWnd : ::GetActiveWindow();
+    const wchar_t* lpszCaption = AfxGetApp() ? AfxGetApp()->m_pszAppName : L"";
+    return ::MessageBoxW(hOwner, strText.c_str(), lpszCaption, nType);
+}
+
 void AfxOnGuardedException() noexcept {
     // The dialog ends as one that could not be created; its operation reports that result to the host.
     if (g_pActiveModal)

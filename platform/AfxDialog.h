@@ -72,6 +72,9 @@ private:
     CDialog* m_pOuterModal = nullptr;
 };
 
+// A message box with the application's caption, owned by the running modal dialog of the module.
+int AfxMessageBox(const std::wstring& strText, UINT nType = MB_OK);
+
 class CDialogEx : public CDialog {
 public:
     using CDialog::CDialog;

@@ -111,19 +111,6 @@ private:
     unique_hfont m_hFont;
 };
 
-// The common-controls-6 manifest of the module (resource id 2), active while a dialog of the module runs.
-class CActivationContextScope {
-public:
-    CActivationContextScope();
-    ~CActivationContextScope();
-    CActivationContextScope(const CActivationContextScope&) = delete;
-    CActivationContextScope& operator=(const CActivationContextScope&) = delete;
-
-private:
-    ULONG_PTR m_ulCookie = 0;
-    BOOL m_bActive = FALSE;
-};
-
 // Runs its function when the scope ends, on every path: the second half of a pair ("switch to the module's
 // resources / switch back", "set a module flag / clear it").
 template <typename F> class CScopeExit {

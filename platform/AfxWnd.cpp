@@ -1,7 +1,5 @@
 #include "AfxWnd.h"
 
-#include "AfxDialog.h"
-
 #include <unordered_map>
 
 namespace {
@@ -61,13 +59,6 @@ BOOL AfxDllMain(HINSTANCE hInstance, DWORD dwReason) {
     if (dwReason == DLL_PROCESS_DETACH && g_pApp)
         g_pApp->ExitInstance();
     return TRUE;
-}
-
-int AfxMessageBox(const std::wstring& strText, UINT nType) {
-    CDialog* pDlg = CDialog::GetActiveModalDialog();
-    HWND hOwner = pDlg ? pDlg->m_hWnd : ::GetActiveWindow();
-    const wchar_t* lpszCaption = g_pApp ? g_pApp->m_pszAppName : L"";
-    return ::MessageBoxW(hOwner, strText.c_str(), lpszCaption, nType);
 }
 
 // ---------------------------------------------------------------------------------------------------------
@@ -448,3 +439,44 @@ LRESULT CWnd::GuardedWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 }
 
 // ---------------------------------------------------------------------------------------------------------
+// The module's activation context
+
+namespace {
+
+struct ActCtxDeleter {
+    using pointer = HANDLE;
+    void operator()(HANDLE h) const noexcept {
+        if (h != INVALID_HANDLE_VALUE)
+            ::ReleaseActCtx(h);
+    }
+};
+std::unique_ptr<void, ActCtxDeleter> g_actCtx{INVALID_HANDLE_VALUE};
+bool g_bActCtxTried = false;
+
+HANDLE ModuleActivationContext() {
+    if (!g_bActCtxTried) {
+        g_bActCtxTried = true;
+        ACTCTXW ctx = {};
+        ctx.cbSize = sizeof(ctx);
+        ctx.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+        ctx.hModule = AfxGetInstanceHandle();
+        ctx.lpResourceName = MAKEINTRESOURCEW(2);
+        wchar_t szPath[MAX_PATH] = {};
+        ::GetModuleFileNameW(ctx.hModule, szPath, MAX_PATH);
+        ctx.lpSource = szPath;
+        g_actCtx.reset(::CreateActCtxW(&ctx));
+    }
+    return g_actCtx.get();
+}
+
+} // namespace
+
+CActivationContextScope::CActivationContextScope() {
+    HANDLE hCtx = ModuleActivationContext();
+    if (hCtx != INVALID_HANDLE_VALUE)
+        m_bActive = ::ActivateActCtx(hCtx, &m_ulCookie);
+}
+CActivationContextScope::~CActivationContextScope() {
+    if (m_bActive)
+        ::DeactivateActCtx(0, m_ulCookie);
+}

@@ -45,10 +45,21 @@ public:
 
 CWinApp* AfxGetApp();
 
+// The common-controls-6 manifest of the module (resource id 2), active while a dialog of the module runs.
+class CActivationContextScope {
+public:
+    CActivationContextScope();
+    ~CActivationContextScope();
+    CActivationContextScope(const CActivationContextScope&) = delete;
+    CActivationContextScope& operator=(const CActivationContextScope&) = delete;
+
+private:
+    ULONG_PTR m_ulCookie = 0;
+    BOOL m_bActive = FALSE;
+};
+
 // Called from the module's DllMain.
 BOOL AfxDllMain(HINSTANCE hInstance, DWORD dwReason);
-
-int AfxMessageBox(const std::wstring& strText, UINT nType = MB_OK);
 
 class CWaitCursor {
 public:
