@@ -1,5 +1,7 @@
 #include "PropertyGrid.h"
 
+#include "GridAccessible.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -102,6 +104,8 @@ void CMFCPropertyGridProperty::Expand(BOOL bExpand) {
         m_pWndList->SetCurSel(this, FALSE);
     m_pWndList->AdjustLayout();
     m_pWndList->Invalidate(FALSE);
+    m_pWndList->NotifyRowEvent(EVENT_OBJECT_STATECHANGE, this);
+    m_pWndList->NotifyRowEvent(EVENT_OBJECT_REORDER, nullptr);
 }
 
 BOOL CMFCPropertyGridProperty::IsSelected() const {
@@ -476,7 +480,15 @@ void CMFCPropertyGridCtrl::SetCurSel(CMFCPropertyGridProperty* pProp, BOOL bRedr
         EnsureVisible(pProp);
     if (bRedraw && m_hWnd)
         Invalidate(FALSE);
+    NotifyRowEvent(EVENT_OBJECT_SELECTION, pProp);
+    if (m_hWnd && ::GetFocus() == m_hWnd)
+        NotifyRowEvent(EVENT_OBJECT_FOCUS, pProp);
     OnChangeSelection(pProp, pOldSel);
+}
+
+void CMFCPropertyGridCtrl::NotifyRowEvent(DWORD dwEvent, const CMFCPropertyGridProperty* pProp) const {
+    // Screen readers number the rows on screen from 1, as the grid's accessible object does.
+    NotifyAccessibleEvent(m_hWnd, dwEvent, pProp ? VisibleIndexOf(pProp) + 1 : CHILDID_SELF);
 }
 
 void CMFCPropertyGridCtrl::EnsureVisible(CMFCPropertyGridProperty* pProp) {
@@ -597,9 +609,15 @@ void CMFCPropertyGridCtrl::DeclareMessageMap(CMessageMap& map) {
         if (m_hWndToolTip)
             ::DestroyWindow(m_hWndToolTip);
         m_hWndToolTip = nullptr;
+        m_accessible.Disconnect();
         return Default(WM_DESTROY, wParam, lParam);
     });
     map.Message(WM_ERASEBKGND, [](WPARAM, LPARAM) { return LRESULT{1}; });
+    map.Message(WM_GETOBJECT, [this](WPARAM wParam, LPARAM lParam) {
+        LRESULT lResult =
+            m_accessible.Answer(wParam, lParam, [this] { return CGridAccessible::Create(this); });
+        return lResult ? lResult : Default(WM_GETOBJECT, wParam, lParam);
+    });
     map.Message(WM_SIZE, [this](WPARAM, LPARAM) {
         OnSize();
         return LRESULT{0};
@@ -613,6 +631,8 @@ void CMFCPropertyGridCtrl::DeclareMessageMap(CMessageMap& map) {
     map.Message(WM_SETFOCUS, [this](WPARAM, LPARAM) {
         m_bFocused = TRUE;
         Invalidate(FALSE);
+        if (m_pSel)
+            NotifyRowEvent(EVENT_OBJECT_FOCUS, m_pSel);
         return LRESULT{0};
     });
     map.Message(WM_KILLFOCUS, [this](WPARAM, LPARAM) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/controls/AccessibleBase.h"
 #include "common/controls/PropertyGridRules.h"
 
 // Colour value that means "not set": the grid's default applies.
@@ -139,6 +140,8 @@ public:
     void CopySelection();
     // The rows on screen in order, as laid out now (expanded groups' sub-rows included).
     const std::vector<CMFCPropertyGridProperty*>& GetVisibleRows() const { return m_visible; }
+    // Tells screen readers about a change of a row (null: of the grid itself).
+    void NotifyRowEvent(DWORD dwEvent, const CMFCPropertyGridProperty* pProp) const;
 
     // Plain option flags.
     // While the divider is dragged in the header, show only a tracking line and move it on release.
@@ -229,4 +232,5 @@ private:
     bool m_bLeftColumnSet = false;
     const CMFCPropertyGridProperty* m_pTipRow = nullptr;
     bool m_bTipOnValue = false;
+    CAccessibleHolder m_accessible;
 };

@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 
+#include "XListAccessible.h"
 #include "XListCellRules.h"
 #include "common/AnsiText.h"
 
@@ -131,7 +132,13 @@ void CXListCtrl::DeclareMessageMap(CMessageMap& map) {
         LoadSystemColors();
         return lResult;
     });
+    map.Message(WM_GETOBJECT, [this](WPARAM wParam, LPARAM lParam) {
+        LRESULT lResult =
+            m_accessible.Answer(wParam, lParam, [this] { return CXListAccessible::Create(this); });
+        return lResult ? lResult : Default(WM_GETOBJECT, wParam, lParam);
+    });
     map.Message(WM_DESTROY, [this](WPARAM wParam, LPARAM lParam) {
+        m_accessible.Disconnect();
         FreeAllRecords();
         return Default(WM_DESTROY, wParam, lParam);
     });
@@ -227,11 +234,31 @@ template <typename Fn> BOOL SetCellField(XListCellData* pCell, bool bValid, Fn s
 } // namespace
 
 BOOL CXListCtrl::SetCheckbox(int nItem, int nSubItem, int nCheckedState) {
-    BOOL bDone = SetCellField(GetCell(nItem, nSubItem), IsValidCell(nItem, nSubItem),
-                              [&](XListCellData& cell) { cell.nCheckedState = nCheckedState; });
+    BOOL bDone =
+        SetCellField(GetCell(nItem, nSubItem), IsValidCell(nItem, nSubItem),
+                     [&](XListCellData& cell) { StoreCheckState(nItem, nSubItem, cell, nCheckedState); });
     if (bDone)
         UpdateSubItem(nItem, nSubItem);
     return bDone;
+}
+
+BOOL CXListCtrl::ToggleCheckbox(int nItem, int nSubItem) {
+    XListCellData* pCell = IsValidCell(nItem, nSubItem) ? GetCell(nItem, nSubItem) : nullptr;
+    if (!pCell || pCell->nCheckedState < 0 || !IsEnabled(nItem))
+        return FALSE;
+    pCell->bModified = TRUE;
+    m_bListModified = TRUE;
+    StoreCheckState(nItem, nSubItem, *pCell, pCell->nCheckedState == 0 ? 1 : 0);
+    UpdateSubItem(nItem, nSubItem);
+    return TRUE;
+}
+
+void CXListCtrl::StoreCheckState(int nItem, int nSubItem, XListCellData& cell, int nCheckedState) {
+    const bool bChanged = cell.nCheckedState != nCheckedState;
+    cell.nCheckedState = nCheckedState;
+    if (bChanged)
+        NotifyAccessibleEvent(m_hWnd, EVENT_OBJECT_STATECHANGE,
+                              XListChildId(nItem, nSubItem, GetColumnCount()));
 }
 
 int CXListCtrl::GetCheckbox(int nItem, int nSubItem) const {
@@ -641,10 +668,7 @@ LRESULT CXListCtrl::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
         if (!pCell)
             break;
         if (pCell->nCheckedState >= 0) {
-            pCell->bModified = TRUE;
-            pCell->nCheckedState = pCell->nCheckedState == 0 ? 1 : 0;
-            m_bListModified = TRUE;
-            UpdateSubItem(ht.iItem, nCol);
+            ToggleCheckbox(ht.iItem, nCol);
             break;
         }
         if (pCell->bConsumeClicks)

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/controls/AccessibleBase.h"
 #include "platform/AfxGdiPlus.h"
 #include "platform/AfxWin.h"
 
@@ -42,6 +43,9 @@ public:
     BOOL SetItemText(int nItem, int nSubItem, const wchar_t* pszText, COLORREF crText, COLORREF crBackground);
     BOOL SetCheckbox(int nItem, int nSubItem, int nCheckedState);
     int GetCheckbox(int nItem, int nSubItem) const; // -1 also for a bad index or a row without data
+    // Ticks or unticks a box as the operator does (marks it modified); FALSE when there is no box or the row
+    // is disabled.
+    BOOL ToggleCheckbox(int nItem, int nSubItem);
     BOOL SetBold(int nItem, int nSubItem, BOOL bBold);
     BOOL SetEnabled(int nItem, BOOL bEnabled);
     BOOL IsEnabled(int nItem) const;
@@ -115,8 +119,12 @@ private:
     int FirstSelectedRow() const;
     void SelectRow(int nItem);
     void FreeAllRecords();
+    // Every change of a box's state goes through here, so screen readers hear of each one.
+    void StoreCheckState(int nItem, int nSubItem, XListCellData& cell, int nCheckedState);
 
     // The record arrays, owned here and found through the rows' item data.
     std::unordered_map<LPARAM, std::unique_ptr<Row>> m_records;
     CGdiPlusSession m_gdiPlus;
+    CAccessibleHolder m_accessible;
+    friend class CXListAccessible;
 };
