@@ -8,7 +8,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <map>
 
 #include "Plugin.h"
@@ -18,75 +17,17 @@
 
 namespace {
 
-struct Operation {
-    const char* pszName;
-    std::vector<int32_t> results;
-    std::function<int32_t(CPivoraProcVirtual*, SimMachine&)> run;
-};
-
-MultiStepRecord g_multiStepRecord;
-SimMachine* g_pMultiStepMachine = nullptr;
-void StartMultiStep() {
-    if (g_pMultiStepMachine)
-        g_pMultiStepMachine->m_multiStep.Start();
-}
+using Operation = HostOperation;
 
 const std::vector<Operation>& Operations() {
-    static const std::vector<Operation> s_operations = {
-        {"ConfirmPrintMode",
-         {0, 1},
-         [](CPivoraProcVirtual* p, SimMachine& m) { return p->ConfirmPrintMode(m.m_tasks[0].get()); }},
-        {"ConfirmPrint(1)", {1, 2}, [](CPivoraProcVirtual* p, SimMachine&) { return p->ConfirmPrint(1); }},
-        {"ConfirmPrint(0)", {0, 1, 2}, [](CPivoraProcVirtual* p, SimMachine&) { return p->ConfirmPrint(0); }},
-        {"ShowCutInkSetting(6)",
-         {1},
-         [](CPivoraProcVirtual* p, SimMachine& m) {
-             return p->ShowCutInkSetting(&m.m_printer, 6, m.m_printer.m_cutInk.nValues,
-                                         &m.m_printer.m_cutInk.nApplyToAll);
-         }},
-        {"ShowCutInkSetting(derived)",
-         {1},
-         [](CPivoraProcVirtual* p, SimMachine& m) {
-             return p->ShowCutInkSetting(&m.m_printer, 0xFFFFFFFF, nullptr,
-                                         &m.m_printer.m_cutInk.nApplyToAll);
-         }},
-        {"ShowCustomEclosion",
-         {1},
-         [](CPivoraProcVirtual* p, SimMachine&) { return p->ShowCustomEclosion(1); }},
-        {"ShowSupplyInkTimeout",
-         {1},
-         [](CPivoraProcVirtual* p, SimMachine&) { return p->ShowSupplyInkTimeout(); }},
-        {"ShowSwitchInkOrder",
-         {1},
-         [](CPivoraProcVirtual* p, SimMachine&) { return p->ShowSwitchInkOrder(); }},
-        {"ShowMultiStepPopup",
-         {1},
-         [](CPivoraProcVirtual* p, SimMachine& m) {
-             m.m_multiStep.FillRecord(g_multiStepRecord, false);
-             g_pMultiStepMachine = &m;
-             g_multiStepRecord.nStartCallback = reinterpret_cast<uintptr_t>(&StartMultiStep);
-             return p->ShowMultiStepPopup(&g_multiStepRecord);
-         }},
-        {"ShowDetailVersionInfo",
-         {1},
-         [](CPivoraProcVirtual* p, SimMachine&) {
-             SoftwareVersionRecord record = {};
-             return p->ShowDetailVersionInfo(&record);
-         }},
-    };
-    return s_operations;
+    return HostOperations();
 }
 
 const Operation& Op(const std::string& strName) {
-    for (const Operation& op : Operations()) {
+    for (const Operation& op : Operations())
         if (strName == op.pszName)
             return op;
-    }
     return Operations().front();
-}
-
-bool IsDocumented(const Operation& op, int32_t nResult) {
-    return std::find(op.results.begin(), op.results.end(), nResult) != op.results.end();
 }
 
 // The operator confirms whatever is in front with Enter, then leaves with Escape until it is gone; a
@@ -127,7 +68,7 @@ protected:
             std::fprintf(stderr, "%s: %s\n", strContext.c_str(), op.pszName);
         Closer closer;
         int32_t nResult = op.run(session.m_pInterface.get(), machine());
-        EXPECT_TRUE(IsDocumented(op, nResult)) << strContext << ": " << op.pszName << " returned " << nResult;
+        EXPECT_TRUE(op.Documented(nResult)) << strContext << ": " << op.pszName << " returned " << nResult;
         EXPECT_FALSE(closer.TimedOut()) << strContext << ": " << op.pszName << " stayed open";
     }
 
@@ -252,7 +193,7 @@ TEST_F(BadInputsTest, AnObjectReleasedWhileItsOwnOperationRunsIsFreedWhenTheOper
         Closer closer;
         int32_t nResult = op.run(pRaw, machine());
         machine().m_log.m_onCall = nullptr;
-        EXPECT_TRUE(IsDocumented(op, nResult)) << op.pszName;
+        EXPECT_TRUE(op.Documented(nResult)) << op.pszName;
         if (bReleased) {
             EXPECT_TRUE(bAliveAfterRelease) << op.pszName << ": freed while its operation ran";
             EXPECT_FALSE(IsHeapBlockInUse(pRaw)) << op.pszName << ": never freed";
@@ -277,7 +218,7 @@ TEST_F(BadInputsTest, OperationsCalledAgainFromInsideHostCallbacks) {
             };
             RunClosed(outer, std::string("with ") + inner.pszName + " nested");
             machine().m_log.m_onCall = nullptr;
-            EXPECT_TRUE(IsDocumented(inner, nInner)) << inner.pszName << " in " << outer.pszName;
+            EXPECT_TRUE(inner.Documented(nInner)) << inner.pszName << " in " << outer.pszName;
         }
     }
 }

@@ -266,56 +266,34 @@ TEST_F(FrameworkTest, AThrowingHandlerEndsOnlyItsOwnModalRunAsAFailedDialog) {
     EXPECT_EQ(IDCANCEL, outer.DoModal());
     EXPECT_EQ(-1, nInner);
     EXPECT_TRUE(op.AllStepsDone());
-
-    // Outside any dialog the guard gives its fallback.
-    EXPECT_EQ(42, AfxGuard(42, []() -> int { throw std::out_of_range("x"); }));
-    EXPECT_EQ(7, AfxGuard(42, [] { return 7; }));
 }
 
 TEST_F(FrameworkTest, DialogsOpenCentredOverTheirOwnerOrTheWorkAreaUnlessInitialisationPlacedThem) {
-    POINT ptCentre = {}, ptMoved = {};
-    CTestDialog centred;
-    Operator op;
-    op.Then([&](HWND hDlg) {
-        ptCentre = Centre(WindowRect(hDlg));
-        Click(hDlg, IDCANCEL);
-    });
-    op.Start();
-    centred.DoModal();
-    POINT ptOwner = Centre(WindowRect(m_hOwner));
-    EXPECT_NEAR(ptOwner.x, ptCentre.x, 1);
-    EXPECT_NEAR(ptOwner.y, ptCentre.y, 1);
-
-    CTestDialog placed;
+    // Where a dialog stands once it is up: its centre, or with bTopLeft its top left corner.
+    auto openAt = [](CTestDialog& dlg, bool bTopLeft) {
+        POINT pt = {};
+        Drive({[&](HWND hDlg) {
+                  RECT rc = WindowRect(hDlg);
+                  pt = bTopLeft ? POINT{rc.left, rc.top} : Centre(rc);
+                  Click(hDlg, IDCANCEL);
+              }},
+              [&] { return dlg.DoModal(); });
+        return pt;
+    };
+    CTestDialog centred, placed, ownerless;
+    POINT ptOwner = Centre(WindowRect(m_hOwner)), pt = openAt(centred, false);
+    EXPECT_TRUE(std::abs(ptOwner.x - pt.x) <= 1 && std::abs(ptOwner.y - pt.y) <= 1);
     placed.m_onInit = [](CTestDialog& d) {
         ::SetWindowPos(d.m_hWnd, nullptr, 5, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     };
-    Operator op2;
-    op2.Then([&](HWND hDlg) {
-        RECT rc = WindowRect(hDlg);
-        ptMoved = {rc.left, rc.top};
-        Click(hDlg, IDCANCEL);
-    });
-    op2.Start();
-    placed.DoModal();
-    EXPECT_EQ(5, ptMoved.x);
-    EXPECT_EQ(6, ptMoved.y);
-
-    // No owner: the middle of the work area.
+    pt = openAt(placed, true);
+    EXPECT_TRUE(pt.x == 5 && pt.y == 6);
     ::DestroyWindow(m_hOwner);
     m_hOwner = nullptr;
-    CTestDialog ownerless;
-    Operator op3;
-    op3.Then([&](HWND hDlg) {
-        ptCentre = Centre(WindowRect(hDlg));
-        Click(hDlg, IDCANCEL);
-    });
-    op3.Start();
-    ownerless.DoModal();
     RECT rcWork = {};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0);
-    EXPECT_NEAR(Centre(rcWork).x, ptCentre.x, 1);
-    EXPECT_NEAR(Centre(rcWork).y, ptCentre.y, 1);
+    pt = openAt(ownerless, false);
+    EXPECT_TRUE(std::abs(Centre(rcWork).x - pt.x) <= 1 && std::abs(Centre(rcWork).y - pt.y) <= 1);
 }
 
 } // namespace

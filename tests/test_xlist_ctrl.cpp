@@ -2,6 +2,9 @@
 // keyboard rules for disabled rows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "WindowCapture.h"
 #include "common/controls/XListCellRules.h"
 #include "common/controls/XListCtrl.h"
@@ -110,7 +113,6 @@ TEST_F(XListTest, CheckBoxesSitCentredWithoutTextAndNinePixelsInWithTextAndMarks
         const COLORREF mark = nRow == 2 ? list.m_crGrayText : RGB(51, 153, 51);
         EXPECT_GT(Count(image, inside, mark), 6) << nRow;
     }
-    EXPECT_EQ(Cell(1, 1).left + 9, CheckboxRect({Cell(1, 1).left, 0, Cell(1, 1).right, 19}, false).left);
     // An unchecked box has no mark.
     const RECT cell = Cell(3, 1);
     EXPECT_EQ(0, Count(image, cell, RGB(51, 153, 51)));
@@ -244,6 +246,52 @@ TEST_F(XListTest, KeysNeverLeaveTheSelectionOnADisabledRow) {
     list.SetEnabled(3, FALSE);
     Key(VK_UP); // no enabled row at all: the previous selection comes back
     EXPECT_EQ(3, Selected());
+}
+
+TEST_F(XListTest, BoldCellsDrawHeavierAndDisabledRowsDrawTheirTextGray) {
+    for (int r : {0, 1, 2})
+        list.SetItemText(r, 1, L"WWWW", list.m_crWindowText, list.m_crWindow);
+    list.SetBold(1, 1, TRUE);
+    list.SetEnabled(2, FALSE);
+    CapturedImage image = Shot();
+    auto dark = [&](int nRow) { return CountIf(image, Cell(nRow, 1), [](int b) { return b < 100; }); };
+    EXPECT_GT(dark(0), 10);
+    EXPECT_GT(dark(1), dark(0) * 5 / 4);
+    EXPECT_EQ(0, dark(2));
+    // The disabled row's text is there, only lighter.
+    EXPECT_GT(CountIf(image, Cell(2, 1), [](int b) { return b >= 100 && b < 250; }), 10);
+}
+
+// The system hands the list fixed buffers of 80 characters (ANSI or wide) for a cell's tooltip text.
+TEST_F(XListTest, TooltipTextsAreCutToTheSystemsFixedBuffers) {
+    list.SetItemText(0, 1, L"tip", list.m_crWindowText, list.m_crWindow);
+    list.SetItemToolTipText(0, 1, std::wstring(300, L'x'));
+    RECT rc = Cell(0, 1);
+    POINT pt = {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ::ClientToScreen(list, &pt);
+    ::SetCursorPos(pt.x, pt.y);
+    MSG msg; // the list finds the cell where the mouse was at the last message
+    ::PostMessageW(host, WM_NULL, 0, 0);
+    ::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);
+    struct {
+        NMTTDISPINFOA info;
+        char guard[256];
+    } ansi;
+    struct {
+        NMTTDISPINFOW info;
+        wchar_t guard[256];
+    } wide;
+    std::memset(&ansi, 0x55, sizeof(ansi));
+    std::memset(&wide, 0x55, sizeof(wide));
+    ansi.info.hdr = {list.m_hWnd, 1, TTN_NEEDTEXTA};
+    wide.info.hdr = {list.m_hWnd, 1, TTN_NEEDTEXTW};
+    list.SendMessage(WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&ansi.info));
+    list.SendMessage(WM_NOTIFY, 1, reinterpret_cast<LPARAM>(&wide.info));
+    EXPECT_EQ(std::string(79, 'x'), ansi.info.szText);
+    EXPECT_EQ(std::wstring(79, L'x'), wide.info.szText);
+    EXPECT_TRUE(std::all_of(std::begin(ansi.guard), std::end(ansi.guard), [](char c) { return c == 0x55; }));
+    EXPECT_TRUE(
+        std::all_of(std::begin(wide.guard), std::end(wide.guard), [](wchar_t c) { return c == 0x5555; }));
 }
 
 TEST_F(XListTest, SettersCheckTheirIndexesAndTheWheelTellsTheParent) {

@@ -3,6 +3,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "SimPrintFlow.h"
+
 std::wstring TestExeDir() {
     wchar_t szPath[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, szPath, MAX_PATH);
@@ -94,4 +96,50 @@ void PluginSession::SetLanguage(const wchar_t* pszFolder) {
     for (size_t i = 0; i < strFolder.size() && i + 1 < kLanguageFolderNameChars; ++i)
         record.szFolderName[i] = static_cast<char16_t>(strFolder[i]);
     m_pInterface->SetLanguage(&record);
+}
+
+namespace {
+
+SimMachine* g_pStartedMachine = nullptr;
+void StartMultiStep() {
+    if (g_pStartedMachine)
+        g_pStartedMachine->m_multiStep.Start();
+}
+
+} // namespace
+
+const std::vector<HostOperation>& HostOperations() {
+    using P = CPivoraProcVirtual*;
+    static const std::vector<HostOperation> s_operations = {
+        {"ConfirmPrintMode", {0, 1}, [](P p, SimMachine& m) { return p->ConfirmPrintMode(m.m_tasks[0].get()); }},
+        {"ConfirmPrint(1)", {1, 2}, [](P p, SimMachine&) { return p->ConfirmPrint(1); }},
+        {"ConfirmPrint(0)", {0, 1, 2}, [](P p, SimMachine&) { return p->ConfirmPrint(0); }},
+        {"ShowCutInkSetting(6)", {1},
+         [](P p, SimMachine& m) {
+             return p->ShowCutInkSetting(&m.m_printer, 6, m.m_printer.m_cutInk.nValues,
+                                         &m.m_printer.m_cutInk.nApplyToAll);
+         }},
+        {"ShowCutInkSetting(derived)", {1},
+         [](P p, SimMachine& m) {
+             return p->ShowCutInkSetting(&m.m_printer, kCutInkDerivedRowCount, nullptr,
+                                         &m.m_printer.m_cutInk.nApplyToAll);
+         }},
+        {"ShowCustomEclosion", {1}, [](P p, SimMachine&) { return p->ShowCustomEclosion(1); }},
+        {"ShowSupplyInkTimeout", {1}, [](P p, SimMachine&) { return p->ShowSupplyInkTimeout(); }},
+        {"ShowSwitchInkOrder", {1}, [](P p, SimMachine&) { return p->ShowSwitchInkOrder(); }},
+        {"ShowMultiStepPopup", {1},
+         [](P p, SimMachine& m) {
+             static MultiStepRecord s_record;
+             m.m_multiStep.FillRecord(s_record, false);
+             g_pStartedMachine = &m;
+             s_record.nStartCallback = reinterpret_cast<uintptr_t>(&StartMultiStep);
+             return p->ShowMultiStepPopup(&s_record);
+         }},
+        {"ShowDetailVersionInfo", {1},
+         [](P p, SimMachine&) {
+             SoftwareVersionRecord record = {};
+             return p->ShowDetailVersionInfo(&record);
+         }},
+    };
+    return s_operations;
 }

@@ -3,10 +3,16 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "PivoraInterface.h"
+#include "ScriptedOperator.h"
 #include "SimMachine.h"
 
 class LoadedPlugin {
@@ -49,3 +55,42 @@ std::wstring TestExeDir();
 void WriteUtf16File(const std::wstring& strPath, const std::wstring& strText);
 void WriteTextFile(const std::wstring& strPath, const std::string& strText);
 std::string ReadTextFile(const std::wstring& strPath);
+
+// Every operation that opens a dialog, as a host calls it on the simulator's default machine
+// (SimMachine::CreateDefault), with the result codes it may give.
+struct HostOperation {
+    const char* pszName;
+    std::vector<int32_t> results;
+    std::function<int32_t(CPivoraProcVirtual*, SimMachine&)> run;
+    bool Documented(int32_t nResult) const {
+        return std::find(results.begin(), results.end(), nResult) != results.end();
+    }
+};
+const std::vector<HostOperation>& HostOperations();
+
+// Calls an operation while the operator takes the steps in turn on whatever dialog is in front; every step
+// must have run and nothing may be left open.
+template <class Call> auto Drive(std::vector<Operator::Step> steps, Call call) {
+    Operator op;
+    for (auto& step : steps)
+        op.Then(std::move(step));
+    op.Start();
+    auto result = call();
+    EXPECT_FALSE(op.m_bTimedOut);
+    EXPECT_TRUE(op.AllStepsDone());
+    return result;
+}
+
+// Calls an operation that must answer without a dialog: one that comes up anyway is closed and fails.
+template <class Call> auto WithoutDialog(Call call) {
+    Operator guard;
+    std::wstring strShown;
+    guard.Then([&](HWND hDlg) {
+        strShown = CaptionOf(hDlg);
+        CloseBox(hDlg);
+    });
+    guard.Start();
+    auto result = call();
+    EXPECT_EQ(L"", strShown) << "a dialog came up";
+    return result;
+}
