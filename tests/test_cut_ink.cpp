@@ -141,32 +141,4 @@ TEST_F(CutInkTest, ApplyToAllIsZeroWheneverParameter2104IsZeroAtOk) {
     EXPECT_EQ(2u, session.m_pMachine->m_log.Filter({"Param(2104).GetIntValue"}).size());
 }
 
-TEST(CutInk, OnlyTheTemplateControlsGetTheDialogFontAndEveryLabelIsTranslated) {
-    PluginSession session(L"Chs");
-    SimPrinter& printer = session.m_pMachine->m_printer;
-    printer.m_groupTable.Add(1, "Cancel", {0});
-    printer.m_layout.m_idList.m_ids.push_back(1);
-    printer.Parameter(kParamApplyToAllTask).m_nValue = 1;
-    std::vector<bool> arial;
-    std::vector<std::wstring> texts;
-    HFONT hDialogFont = nullptr;
-    Drive({[&](HWND hDlg) {
-              for (int nId : {IDOK, IDCANCEL, IDC_CUT_INK_APPLY_ALL, kLabel, kSlider, kNumber}) {
-                  LOGFONTW lf = {};
-                  ::GetObjectW(reinterpret_cast<HFONT>(::SendDlgItemMessageW(hDlg, nId, WM_GETFONT, 0, 0)),
-                               sizeof(lf), &lf);
-                  arial.push_back(lf.lfHeight == 20 && lf.lfWeight == 100 &&
-                                  std::wstring(lf.lfFaceName) == L"Arial");
-              }
-              hDialogFont = reinterpret_cast<HFONT>(::SendDlgItemMessageW(hDlg, IDOK, WM_GETFONT, 0, 0));
-              texts = {CaptionOf(hDlg), TextOf(hDlg, IDC_CUT_INK_APPLY_ALL), TextOf(hDlg, kLabel)};
-              Click(hDlg, IDCANCEL);
-          }},
-          [&] { return session->ShowCutInkSetting(&printer, 1, nullptr, nullptr); });
-    EXPECT_EQ((std::vector<bool>{true, true, true, false, false, false}), arial);
-    EXPECT_EQ(0u, ::GetObjectType(hDialogFont)); // the font went with the dialog
-    // Ink group names go through the language file like every label.
-    EXPECT_EQ((std::vector<std::wstring>{L"切墨设置", L"应用到所有任务", L"取消"}), texts);
-}
-
 } // namespace

@@ -44,20 +44,6 @@ TEST_F(PrintBeforeTest, EachWayOutEndsWithItsChoiceAndEnterStartsPrintingWhereve
     }
 }
 
-TEST_F(PrintBeforeTest, TheZLineStartsAtZeroThenShowsTheHostsPositionInTheOperatorsLanguage) {
-    session.SetLanguage(L"Chs");
-    Machine().m_dZPosition = 12.3456;
-    std::vector<std::wstring> texts;
-    EXPECT_EQ(2, Confirm({[&](HWND hDlg) {
-                  texts = {TextOf(hDlg, IDC_BEFORE_PRINT_Z_POSITION), TextOf(hDlg, IDC_START_PRINTING)};
-                  SendTimer(hDlg, kZRefreshTimer);
-                  texts.push_back(TextOf(hDlg, IDC_BEFORE_PRINT_Z_POSITION));
-                  PressKey(hDlg, VK_ESCAPE);
-              }}));
-    EXPECT_EQ((std::vector<std::wstring>{L"Z轴位置： 0 mm", L"开始打印", L"Z轴位置： 12.35 mm  "}), texts);
-    EXPECT_EQ(1u, Machine().m_log.Filter({"Root.GetZPosition"}).size());
-}
-
 TEST_F(PrintBeforeTest, TheZLineFollowsTheHostOnTheDialogsOwnTimer) {
     Machine().m_dZPosition = 33.25;
     Operator op; // no timer message is sent: only the timer the dialog armed brings the position in

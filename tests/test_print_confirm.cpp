@@ -29,11 +29,9 @@ struct KeptFile {
     std::string strOld;
 };
 
-// Material height, print height, X, Y, Z; then the unit labels.
+// Material height, print height, X, Y, Z.
 const std::vector<int> kLengths = {IDC_MATERIAL_HEIGHT, IDC_PRINT_HEIGHT, IDC_POS_X, IDC_POS_Y,
                                    IDC_Z_POSITION};
-const std::vector<int> kUnitLabels = {IDC_MATERIAL_HEIGHT_UNIT, IDC_PRINT_HEIGHT_UNIT, IDC_Z_POSITION_UNIT,
-                                      IDC_POS_X_UNIT, IDC_POS_Y_UNIT};
 Texts TextsOf(HWND hDlg, const std::vector<int>& ids) {
     Texts texts;
     for (int nId : ids)
@@ -91,11 +89,10 @@ protected:
 
 TEST_F(PrintConfirmTest, OkWritesTheShownRoundingBackOnlyOnceEachLengthIsANumberInItsLimitsAndZFollows) {
     machine.Parameter(kParamMaterialHeight).m_dValue = 12.345;
-    Texts opened, labels, later;
+    Texts opened, later;
     std::wstring strOnOk, strOnLeave;
     EXPECT_EQ(1, Run({[&](HWND hDlg) {
                           opened = TextsOf(hDlg, kLengths);
-                          labels = TextsOf(hDlg, kUnitLabels);
                           SetEditText(hDlg, IDC_PRINT_HEIGHT, L"12,5x");
                           ClickAsync(hDlg, IDOK);
                       },
@@ -122,7 +119,6 @@ TEST_F(PrintConfirmTest, OkWritesTheShownRoundingBackOnlyOnceEachLengthIsANumber
                           Click(hDlg, IDOK);
                       }}));
     EXPECT_EQ((Texts{L"12.35", L"2.5", L"0", L"100", L"7.50"}), opened);
-    EXPECT_EQ(Texts(5, L"mm"), labels);
     EXPECT_EQ((Texts{L"Print confirm", L"12.35", L"-1"}), later);
     EXPECT_EQ(L"Please enter a number.", strOnOk);
     EXPECT_EQ(strOnOk, strOnLeave);
@@ -182,15 +178,14 @@ TEST_F(PrintConfirmTest, TheProjectsUnitShowsEveryLengthInItAndStoresMillimetres
     session.SetLanguage(L"Chs");
     machine.Parameter(kParamMaterialHeight).m_dValue = 254;
     machine.m_dZPosition = 25.4;
-    Texts shown, labels;
+    Texts shown;
     EXPECT_EQ(1, Run({[&](HWND hDlg) {
                   shown = TextsOf(hDlg, kLengths);
-                  labels = TextsOf(hDlg, kUnitLabels);
+                  shown.push_back(TextOf(hDlg, IDC_Z_POSITION_UNIT));
                   EnterEach(hDlg, {{IDC_PRINT_HEIGHT, L"0.39"}}, shown);
                   Click(hDlg, IDOK);
               }}));
-    EXPECT_EQ((Texts{L"10", L"0.1", L"0", L"3.94", L"1.00", L"0.39"}), shown);
-    EXPECT_EQ(Texts(5, L"英寸"), labels);
+    EXPECT_EQ((Texts{L"10", L"0.1", L"0", L"3.94", L"1.00", L"英寸", L"0.39"}), shown);
     // 100 mm shows as 3.94 inch; untouched, it is not rounded into the host.
     EXPECT_EQ((Calls{"Param(4080).SetDoubleValue(9.906,0)"}), TakeChanges());
     EXPECT_EQ(100, machine.Parameter(kParamPrintPosY).m_dValue);

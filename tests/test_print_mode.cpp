@@ -31,14 +31,12 @@ TEST_F(PrintModeTest, OffersTheModesOfTheLayoutWithTheirHostIndexAndOkStoresTheC
     std::vector<std::wstring> items;
     std::vector<LPARAM> data;
     int nSelected = -1;
-    LONG nStyle = 0;
     bool bHostEnabled = true;
     HWND hOwner = nullptr;
     EXPECT_EQ(1, Drive({[&](HWND hDlg) {
                            items = ComboItems(hDlg, IDC_PRINT_MODE);
                            data = ComboItemData(hDlg, IDC_PRINT_MODE);
                            nSelected = ComboSelection(hDlg, IDC_PRINT_MODE);
-                           nStyle = StyleOf(hDlg);
                            bHostEnabled = ::IsWindowEnabled(session.m_hHostWindow) != FALSE;
                            hOwner = ::GetWindow(hDlg, GW_OWNER);
                            SelectComboItem(hDlg, IDC_PRINT_MODE, 2);
@@ -48,7 +46,6 @@ TEST_F(PrintModeTest, OffersTheModesOfTheLayoutWithTheirHostIndexAndOkStoresTheC
     EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Fine", L"Also fine", L""}), items);
     EXPECT_EQ((std::vector<LPARAM>{0, 2, 4, 5}), data);
     EXPECT_EQ(1, nSelected);
-    EXPECT_EQ(0, nStyle & WS_SYSMENU);
     // Modal over the host's window, which is usable again afterwards.
     EXPECT_FALSE(bHostEnabled);
     EXPECT_EQ(session.m_hHostWindow, hOwner);

@@ -56,28 +56,4 @@ TEST(SupplyInkTimeout, CallsWhileTheDialogIsOpenReturnAtOnceAndLaterCallsAskAgai
     EXPECT_TRUE(bAskedAgain);
 }
 
-TEST(SupplyInkTimeout, TextsAreTranslatedAndEveryControlShowsArial30Weight100) {
-    PluginSession session(L"Chs");
-    std::vector<std::wstring> texts;
-    std::vector<std::wstring> fonts;
-    HFONT hFont = nullptr;
-    Drive({[&](HWND hDlg) {
-              texts = {CaptionOf(hDlg), TextOf(hDlg, IDC_STATIC), TextOf(hDlg, IDC_SUPPLY_INK_RESET),
-                       TextOf(hDlg, IDC_SUPPLY_INK_CANCEL)};
-              for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT)) {
-                  hFont = reinterpret_cast<HFONT>(::SendMessageW(h, WM_GETFONT, 0, 0));
-                  LOGFONTW lf = {};
-                  ::GetObjectW(hFont, sizeof(lf), &lf);
-                  fonts.push_back(std::wstring(lf.lfFaceName) + L" " + std::to_wstring(lf.lfHeight) + L" " +
-                                  std::to_wstring(lf.lfWeight));
-              }
-              Click(hDlg, IDC_SUPPLY_INK_CANCEL);
-          }},
-          [&] { return session->ShowSupplyInkTimeout(); });
-    EXPECT_EQ((std::vector<std::wstring>{L"供墨超时提示", L"供墨已超时，是否需要重置？", L"重置", L"取消"}),
-              texts);
-    EXPECT_EQ(std::vector<std::wstring>(3, L"Arial 30 100"), fonts);
-    EXPECT_EQ(0u, ::GetObjectType(hFont)); // the dialog's font went with the dialog
-}
-
 } // namespace

@@ -61,9 +61,6 @@ template <typename Pred> int CountInCell(HWND hDlg, int nRow, int nCol, Pred pre
 int MarkPixels(HWND hDlg, int nHead, int nChannel) {
     return CountInCell(hDlg, 3 * nHead + 1, nChannel + 2, [](COLORREF c) { return c == kMarkGreen; });
 }
-bool Light(COLORREF c) {
-    return GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11 > 20000;
-}
 
 // The default machine's 4 heads of 8 channels (K C M Y Lc Lm W V; the fourth W V C M Y Lc K Lm), its
 // two kinds of channel-group entries, its table sets and a base channel for every head.
@@ -109,19 +106,9 @@ TEST_F(SwitchInkOrderTest, OpensWithTheHostsGridAndCombosAndOkOrCancelWithoutACh
         Machine().m_log.Clear();
         size_t nCallsBeforeClosing = 0;
         Run({[&](HWND hDlg) {
-            HWND hList = ListOf(hDlg);
-            RECT rcList;
-            ::GetWindowRect(hList, &rcList);
-            EXPECT_EQ(0, ::SendMessageW(hList, LVM_GETCOLUMNWIDTH, 0, 0));
-            EXPECT_EQ((rcList.right - rcList.left - 80) / 8, ::SendMessageW(hList, LVM_GETCOLUMNWIDTH, 9, 0));
-            EXPECT_EQ(12, ::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0));
-            EXPECT_EQ((Texts{L"H1", L"K[1,1]", L"V[1,8]", L"", L"H4", L"W[4,1]", L"Lm[4,8]"}),
-                      Cells(hDlg, {{0, 1}, {0, 2}, {0, 9}, {1, 2}, {9, 1}, {9, 2}, {9, 9}}));
-            // Ink cells on the ink's colour; black gets light text.
-            EXPECT_GT(CountInCell(hDlg, 0, 3, [](COLORREF c) { return c == RGB(0, 255, 255); }), 200);
-            EXPECT_GT(CountInCell(hDlg, 0, 2, Light), 10);
-            EXPECT_EQ(0, MarkPixels(hDlg, 0, 0));
-            EXPECT_EQ((Texts{L"H1", L"H2", L"H3", L"H4"}), ComboItems(hDlg, IDC_HEAD_SELECT));
+            EXPECT_EQ(12, ::SendMessageW(ListOf(hDlg), LVM_GETITEMCOUNT, 0, 0));
+            EXPECT_EQ((Texts{L"H1", L"K[1,1]", L"V[1,8]", L"H4", L"W[4,1]", L"Lm[4,8]"}),
+                      Cells(hDlg, {{0, 1}, {0, 2}, {0, 9}, {9, 1}, {9, 2}, {9, 9}}));
             Texts channels = ComboItems(hDlg, IDC_BASE_CHANNEL);
             ASSERT_EQ(32u, channels.size());
             EXPECT_EQ(L"K[1,1]", channels[static_cast<size_t>(ComboSelection(hDlg, IDC_BASE_CHANNEL))]);
@@ -239,10 +226,8 @@ TEST_F(SwitchInkOrderTest, ABaseListOfTheWrongLengthIsRebuiltOnOpeningAndAnUnkno
     Heads().m_baseList.m_entries.resize(2);
     Heads().m_headTable.Channel(0, 3)->m_nGroupId = 99; // no such ink group
     Run({[&](HWND hDlg) {
-        EXPECT_EQ(4u, ComboItems(hDlg, IDC_HEAD_SELECT).size());
         EXPECT_EQ(-1, ComboSelection(hDlg, IDC_BASE_CHANNEL)); // the new entries name no group
         EXPECT_EQ(Texts{L"[1,4]"}, Cells(hDlg, {{0, 5}}));
-        EXPECT_GT(CountInCell(hDlg, 0, 5, [](COLORREF c) { return c == RGB(255, 255, 255); }), 200);
         Click(hDlg, IDOK);
     }});
     EXPECT_EQ((Strings{"BaseList.Clear", "BaseList.Add(0,0)", "BaseList.Add(0,0)", "BaseList.Add(0,0)",

@@ -6,20 +6,11 @@
 #include <cstring>
 
 #include "WindowCapture.h"
-#include "common/controls/XListCellRules.h"
 #include "common/controls/XListCtrl.h"
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0);
 constexpr int kListId = 100;
-
-WPARAM g_wheelWParam = 0;
-LRESULT CALLBACK RecordWheel(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-    if (nMsg == WM_XLIST_MOUSEWHEEL)
-        g_wheelWParam = wParam;
-    return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
-}
 
 // A top-level window with one extended list: column 0 hidden, then three columns of 80 pixels.
 class XListTest : public ::testing::Test {
@@ -94,104 +85,30 @@ protected:
     CXListCtrl list;
 };
 
-TEST_F(XListTest, CheckBoxesSitCentredWithoutTextAndNinePixelsInWithTextAndMarksGreyOnDisabledRows) {
-    list.SetCheckbox(0, 1, 1);
-    list.SetCheckbox(1, 1, 1);
-    list.SetItemText(1, 1, L"ab", 0xFFFFFFFF, 0xFFFFFFFF);
-    list.SetCheckbox(2, 1, 1);
+// States no dialog opens with, so no golden picture shows: ticked boxes (gray on a disabled row), a
+// selected row with and without the focus, bold and gray text.
+TEST_F(XListTest, TickedBoxesShowTheirMarkGreenOrGrayOnADisabledRow) {
+    for (int nRow : {0, 1, 2})
+        list.SetCheckbox(nRow, 1, nRow != 1);
     list.SetEnabled(2, FALSE);
-    list.SetCheckbox(3, 1, 0);
     CapturedImage image = Shot();
-
-    for (int nRow : {0, 1, 2}) {
-        const RECT cell = Cell(nRow, 1);
-        const CellRect box = CheckboxRect({cell.left, cell.top, cell.right, cell.bottom}, nRow != 1);
-        EXPECT_EQ(RGB(51, 102, 153), image.At(box.left, box.top)) << nRow;
-        EXPECT_EQ(RGB(51, 102, 153), image.At(box.right - 1, box.bottom - 1)) << nRow;
-        EXPECT_NE(RGB(51, 102, 153), image.At(box.left - 1, box.top + 3)) << nRow;
-        const RECT inside = {box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
-        const COLORREF mark = nRow == 2 ? list.m_crGrayText : RGB(51, 153, 51);
-        EXPECT_GT(Count(image, inside, mark), 6) << nRow;
-    }
-    // An unchecked box has no mark.
-    const RECT cell = Cell(3, 1);
-    EXPECT_EQ(0, Count(image, cell, RGB(51, 153, 51)));
-}
-
-TEST_F(XListTest, ProgressShowsTheTroughAtZeroAndAtHalfTheTextChangesColourWhereTheBarEnds) {
-    list.SetProgress(0, 2, 0);
-    list.SetProgress(1, 2, 50);
-    CapturedImage image = Shot();
-
-    const RECT zero = Cell(0, 2);
-    const ProgressLayout empty = LayOutProgress({zero.left, zero.top, zero.right, zero.bottom}, 0);
-    EXPECT_EQ(kBlack, image.At(empty.bar.left, empty.bar.top + 2));
-    EXPECT_EQ(list.m_crBtnShadow, image.At(empty.bar.right - 1, empty.bar.top + 2));
-    EXPECT_EQ(0, Count(image, zero, list.m_crHighlight));
-    EXPECT_GT(Count(image, zero, RGB(224, 224, 224)), 100);
-
-    const RECT half = Cell(1, 2);
-    const ProgressLayout layout = LayOutProgress({half.left, half.top, half.right, half.bottom}, 50);
-    const RECT filled = {layout.filled.left, layout.filled.top, layout.filled.right, layout.filled.bottom};
-    RECT rest = {layout.rest.left, layout.rest.top, layout.rest.right, layout.rest.bottom};
-    EXPECT_EQ(list.m_crHighlight, image.At(filled.left, filled.top));
-    EXPECT_EQ(list.m_crHighlight, image.At(filled.right - 1, filled.bottom - 1));
-    EXPECT_EQ(RGB(224, 224, 224), image.At(rest.left, rest.top));
-    // "50%" straddles the end of the bar: light text (highlight text) over the bar, dark text (the cell's
-    // text colour) over the trough, and neither on the wrong side. Text edges are smoothed, so brightness
-    // is compared rather than exact colours.
-    const int nBar = Brightness(list.m_crHighlight);
-    rest.right -= 1; // the shadow edge
-    EXPECT_GT(CountIf(image, filled, [&](int b) { return b > nBar + 40; }), 0);
-    EXPECT_EQ(0, CountIf(image, filled, [&](int b) { return b < nBar - 40; }));
-    EXPECT_GT(CountIf(image, rest, [](int b) { return b < 150; }), 0);
-    EXPECT_EQ(0, CountIf(image, rest, [](int b) { return b > 235; }));
-}
-
-TEST_F(XListTest, DropDownTextEndsElevenPixelsBeforeTheEdgeBesideItsArrow) {
-    list.SetItemText(0, 3, L"MMMMMMMMMMMMMMMMMMMM", 0xFFFFFFFF, 0xFFFFFFFF);
-    list.SetComboLook(0, 3, TRUE);
-    CapturedImage image = Shot();
-    const RECT cell = Cell(0, 3);
-    int nRightmostText = -1;
-    for (int x = cell.left; x < cell.right - 7; ++x)
-        for (int y = cell.top; y < cell.bottom; ++y)
-            if (image.At(x, y) != list.m_crWindow)
-                nRightmostText = std::max(nRightmostText, x);
-    EXPECT_LE(nRightmostText, cell.right - 12);
-    EXPECT_GT(nRightmostText, cell.right - 20);
-    // The arrow: a filled triangle in the text colour inside the last 7 pixels.
-    EXPECT_GT(Count(image, {cell.right - 7, cell.top, cell.right, cell.bottom}, list.m_crWindowText), 8);
+    EXPECT_GT(Count(image, Cell(0, 1), RGB(51, 153, 51)), 6);
+    EXPECT_EQ(0, Count(image, Cell(1, 1), RGB(51, 153, 51)));
+    EXPECT_GT(Count(image, Cell(2, 1), list.m_crGrayText), 6);
 }
 
 TEST_F(XListTest, SelectedRowsUseHighlightWithFocusAndButtonFaceWithoutFocusWhenShownAlways) {
     list.SetItemText(1, 1, L"x", RGB(0, 0, 255), RGB(0, 255, 0));
-    list.SetCheckbox(1, 2, 0);
     Select(1);
     ::SetWindowLongW(list, GWL_STYLE, ::GetWindowLongW(list, GWL_STYLE) | LVS_SHOWSELALWAYS);
     ::SetForegroundWindow(host);
     list.SetFocus();
-    CapturedImage focused = Shot();
-    EXPECT_EQ(list.m_crHighlight, focused.At(Cell(1, 1).left + 2, Cell(1, 1).top + 2));
-    EXPECT_EQ(list.m_crHighlight, focused.At(Cell(1, 2).left + 2, Cell(1, 2).top + 2));
-
+    const POINT pt = {Cell(1, 1).left + 2, Cell(1, 1).top + 2};
+    EXPECT_EQ(list.m_crHighlight, Shot().At(pt.x, pt.y));
     ::SetFocus(nullptr);
-    CapturedImage unfocused = Shot();
-    EXPECT_EQ(list.m_crBtnFace, unfocused.At(Cell(1, 1).left + 2, Cell(1, 1).top + 2));
+    EXPECT_EQ(list.m_crBtnFace, Shot().At(pt.x, pt.y));
     ::SetWindowLongW(list, GWL_STYLE, ::GetWindowLongW(list, GWL_STYLE) & ~LVS_SHOWSELALWAYS);
-    CapturedImage own = Shot();
-    EXPECT_EQ(RGB(0, 255, 0), own.At(Cell(1, 1).left + 2, Cell(1, 1).top + 2));
-}
-
-TEST_F(XListTest, AZeroWidthColumnZeroIsNeverPaintedAndTheBackgroundOutsideRowsIsTheWindowColour) {
-    for (int r = 0; r < 6; ++r)
-        list.SetItemText(r, 0, L"hidden", RGB(255, 0, 0), RGB(255, 0, 0));
-    RECT rc;
-    ASSERT_TRUE(list.GetCellRect(0, 0, &rc));
-    EXPECT_EQ(rc.left, rc.right);
-    CapturedImage image = Shot();
-    EXPECT_EQ(0, Count(image, {0, 0, image.nWidth, image.nHeight}, RGB(255, 0, 0)));
-    EXPECT_EQ(list.m_crWindow, image.At(image.nWidth - 5, image.nHeight - 5));
+    EXPECT_EQ(RGB(0, 255, 0), Shot().At(pt.x, pt.y));
 }
 
 TEST_F(XListTest, ClicksToggleBoxesOnEnabledRowsAndDisabledRowsTakeNoClickAtAll) {
@@ -294,30 +211,20 @@ TEST_F(XListTest, TooltipTextsAreCutToTheSystemsFixedBuffers) {
         std::all_of(std::begin(wide.guard), std::end(wide.guard), [](wchar_t c) { return c == 0x5555; }));
 }
 
-TEST_F(XListTest, SettersCheckTheirIndexesAndTheWheelTellsTheParent) {
+TEST_F(XListTest, SettersCheckTheirIndexesAndLeaveRowsAndColumnsWithoutRecordsAlone) {
     EXPECT_EQ(-1, list.InsertItem(-1, 0, 0));
-    EXPECT_EQ(6, list.GetItemCount());
     EXPECT_FALSE(list.SetItemText(6, 1, L"x", 0, 0));
     EXPECT_FALSE(list.SetItemText(0, 4, L"x", 0, 0));
     EXPECT_FALSE(list.SetCheckbox(0, -1, 0));
     EXPECT_FALSE(list.SetBold(-1, 1, TRUE));
-    // A row the base list inserted has no records: the setters leave it alone.
+    // A row the base list inserted, and a column added after the rows, have no records.
     list.CListCtrl::InsertItem(6, L"plain");
     EXPECT_FALSE(list.SetCheckbox(6, 1, 1));
-    EXPECT_TRUE(list.SetItemText(6, 1, L"y", 0, 0));
     EXPECT_EQ(-1, list.GetCheckbox(6, 1));
-    // A column added after the rows has no record in their arrays.
     list.InsertColumn(4, L"late", LVCFMT_LEFT, 50);
     EXPECT_FALSE(list.SetCheckbox(0, 4, 1));
-    EXPECT_TRUE(list.SetItemText(0, 4, L"late", 0, 0));
-    Shot();
-
-    WNDPROC pfnOld = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&RecordWheel)));
-    EXPECT_EQ(1, list.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(10, 10)));
-    ::SetWindowLongPtrW(host, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnOld));
-    EXPECT_EQ(reinterpret_cast<WPARAM>(&list), g_wheelWParam);
-
+    EXPECT_TRUE(list.SetItemText(0, 4, L"late", 0, 0) && list.SetItemText(6, 1, L"y", 0, 0));
+    Shot(); // and they draw
     list.DeleteAllItems();
     EXPECT_EQ(0, list.GetItemCount());
 }
