@@ -9,6 +9,7 @@
 
 namespace {
 
+constexpr COLORREF kBlack = RGB(0, 0, 0), kAbsent = RGB(240, 240, 240);
 const std::vector<int> kModeChoices = {IDC_ECLOSION_MODE1, IDC_ECLOSION_MODE2, IDC_ECLOSION_MODE3};
 // The first control of each element's group.
 const std::vector<int> kElementGroups = {IDC_ECLOSION_ELEMENT1_GROUP, IDC_ECLOSION_ELEMENT2_GROUP};
@@ -24,7 +25,8 @@ int SliderPos(HWND hDlg, int nId) {
 std::string Modes(HWND hDlg) {
     int nChosen = 0;
     for (size_t i = 0; i < kModeChoices.size(); ++i)
-        nChosen = IsChecked(hDlg, kModeChoices[i]) ? static_cast<int>(i) + 1 : nChosen;
+        nChosen = IsShown(hDlg, kModeChoices[i]) && IsChecked(hDlg, kModeChoices[i]) ? static_cast<int>(i) + 1
+                                                                                     : nChosen;
     return std::to_string(Shown(hDlg, kModeChoices)) + " modes, " + std::to_string(nChosen) + " chosen, " +
            std::to_string(Shown(hDlg, kElementGroups)) + " elements";
 }
@@ -48,17 +50,28 @@ std::string Describe(const SimEclosionTemplateList& list) {
     return str;
 }
 
-// Whether a preview frame shows a w x h element as black pixels, 8 pixels a unit; 0 x 0 shows none.
+// Whether a preview frame, made 107 x 67 pixels, shows a w x h element as a solid black block at 8 pixels
+// a unit, centred with truncating halves, and no other black pixel; or, for 0 x 0, only the absent colour.
 bool ShowsElement(HWND hDlg, int nFrameId, int w, int h) {
+    HWND hFrame = ::GetDlgItem(hDlg, nFrameId);
     RECT rc;
-    ::GetWindowRect(::GetDlgItem(hDlg, nFrameId), &rc);
+    ::GetWindowRect(hFrame, &rc);
     ::MapWindowPoints(nullptr, hDlg, reinterpret_cast<POINT*>(&rc), 2);
+    if (rc.right - rc.left != 107 || rc.bottom - rc.top != 67) {
+        ::MoveWindow(hFrame, rc.left, rc.top, 107, 67, FALSE);
+        // Selecting the selected template again makes the dialog read the frame again.
+        SelectListBoxItem(hDlg, IDC_ECLOSION_TEMPLATES, ListBoxSelection(hDlg, IDC_ECLOSION_TEMPLATES));
+        rc = {rc.left, rc.top, rc.left + 107, rc.top + 67};
+    }
+    int nLeft = (rc.left + rc.right) / 2 - w * 8 / 2, nTop = (rc.top + rc.bottom) / 2 - h * 8 / 2;
     CapturedImage image = CaptureWindow(hDlg, true);
-    int nBlack = 0;
     for (int y = rc.top; y < rc.bottom; ++y)
-        for (int x = rc.left; x < rc.right; ++x)
-            nBlack += image.At(x, y) == RGB(0, 0, 0);
-    return nBlack == w * h * 64;
+        for (int x = rc.left; x < rc.right; ++x) {
+            bool bInBlock = x >= nLeft && x < nLeft + w * 8 && y >= nTop && y < nTop + h * 8;
+            if ((image.At(x, y) == kBlack) != bInBlock || (w == 0 && image.At(x, y) != kAbsent))
+                return false;
+        }
+    return true;
 }
 
 // AddDefaultEclosionTemplates gives the simulator's six templates: four defaults of two modes of two 1 x 1
