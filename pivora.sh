@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Set-up, build, run and test on Debian. Each command installs what is missing first.
 #   ./pivora.sh run  [--lang Chs]   the host simulator on its default machine
-#   ./pivora.sh shots [DIR]         every dialog as PNG (default: shots/)
+#   ./pivora.sh shots [DIR]         every dialog as PNG (default: shots/); PIVORA_DPI=144 (or 120, 192...) before
+#                                   it takes them on a screen of that DPI, in a Wine prefix of its own
 #   ./pivora.sh test                every test (also builds the package and checks it)
 #   ./pivora.sh build               build only
 #   ./pivora.sh check [CTEST ARGS]  build, then only the Wine test programs (for example -R test_cut_ink)
 #   ./pivora.sh package             the integrator's package, Pivora-<version>-win64.zip (release build)
-#   ./pivora.sh bless               takes the dialog pictures again as the committed golden pictures
+#   ./pivora.sh bless               takes the dialog pictures again as the committed golden pictures (96 and 144 DPI)
 #   ./pivora.sh bench [ROUNDS]      open-to-idle, load cost (ROUNDS, default 30), then every other benchmark
 #   ./pivora.sh soak [ACTIONS] [SEED]  the random operator (default 10000 actions, seed from the clock)
 #   ./pivora.sh fuzz [SECONDS]      every fuzz target of the window-free rules for that long (default 60)
@@ -18,7 +19,12 @@ BUILD=${PIVORA_BUILD:-$ROOT/build}
 BIN=$BUILD/bin
 # The released DLL, built with clang and lld so that it comes with a PDB; the tests use the GCC build above.
 RELEASE=$BUILD/release
-export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
+if [ -n "${PIVORA_DPI:-}" ]; then
+    # The screen's DPI is a setting of the whole prefix: a prefix of its own, with its own wineserver.
+    export WINEPREFIX=$BUILD/wineprefix-dpi$PIVORA_DPI
+else
+    export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix}
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT}
@@ -126,7 +132,10 @@ start_display() {
     # the same one (and the second then lose its display when the first one ends).
     local numfile
     numfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
+    # Above 150 % the larger dialogs pass 1280 x 1024, and a capture shows black past the screen's edge.
+    local screen=1280x1024x24
+    [ "${PIVORA_DPI:-96}" -gt 144 ] && screen=2560x2048x24
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$numfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 50); do
         if [ -s "$numfile" ]; then
@@ -163,18 +172,26 @@ start_wine() {
         wineserver -w
         touch "$WINEPREFIX/.pivora-ready-3"
     fi
+    if [ -n "${PIVORA_DPI:-}" ] && [ ! -f "$WINEPREFIX/.pivora-dpi-$PIVORA_DPI" ]; then
+        # Wine 8 reads this value first; a DPI-aware program then gets PIVORA_DPI / 96 scaling.
+        wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$PIVORA_DPI" /f >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.pivora-dpi-$PIVORA_DPI"
+    fi
     # One persistent server for the whole run, so every program starts fast. Wine's own services start
     # here, away from the output pipes of the test runner, which would otherwise wait for them to close.
     wineserver -p
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
+# shots DIR [SIMULATOR ARGS]: for example --lang English for one language only.
 shots() {
     local out
     out=$(realpath -m "$1")
+    shift
     mkdir -p "$out"
-    (cd "$BIN" && wine PivoraHost.exe --shot "$(winepath -w "$out")")
-    echo "Pictures of every dialog, in English and Chinese, are in $out"
+    (cd "$BIN" && wine PivoraHost.exe --shot "$(winepath -w "$out")" "$@")
+    echo "Pictures of every dialog at ${PIVORA_DPI:-96} DPI are in $out"
 }
 
 stop_all() {
@@ -240,8 +257,12 @@ bless)
     trap stop_all EXIT
     start_display
     start_wine
-    rm -f "$ROOT"/tests/golden/*.png
+    rm -f "$ROOT"/tests/golden/*.png "$ROOT"/tests/golden/144/*.png
     shots "$ROOT/tests/golden"
+    rm -f "$ROOT/tests/golden/text-fit.txt"
+    # The set at 150 %, in English, from the prefix of that DPI (its own wineserver, stopped when done).
+    PIVORA_DPI=144 "$ROOT/pivora.sh" shots "$ROOT/tests/golden/144" --lang English
+    rm -f "$ROOT/tests/golden/144/text-fit.txt"
     echo "Review the pictures with git diff, then commit them."
     ;;
 bench)
@@ -289,7 +310,7 @@ shots)
     trap stop_all EXIT
     start_display
     start_wine
-    shots "${1:-$ROOT/shots}"
+    shots "${1:-$ROOT/shots}" "${@:2}"
     ;;
 *)
     echo "usage: $0 run|shots [DIR]|test|check [CTEST ARGS]|build|package|bless|bench|handles|soak [ACTIONS] [SEED]|fuzz [SECONDS]" >&2

@@ -3,7 +3,8 @@
 //
 //   PivoraHost.exe [--lang English|Chs] [--shot DIR]
 //
-// --shot opens every dialog in English and in Chinese, saves each as DIR\<name>-<language>.png and exits.
+// --shot opens every dialog in English and in Chinese (only in the language of --lang when it is given),
+// saves each as DIR\<name>-<language>.png, writes DIR\text-fit.txt (which texts show whole) and exits.
 // The pictures come from a fixed state (Z axis standing, multi-step run driven step by step, its log's time
 // stamps set to one fixed time, length unit mm), so two runs give the same pictures: the committed golden
 // pictures are compared with them.
@@ -22,6 +23,8 @@
 #include "SimPrintFlow.h"
 #include "WindowCapture.h"
 #include "dialogs/print/PollTimers.h"
+#include "platform/AfxDpi.h"
+#include "platform/AfxHandles.h"
 #include "res/resource.h"
 
 namespace {
@@ -90,6 +93,8 @@ public:
     bool m_bMoveZAxis = true;
     // The machine runs a multi-step operation on its own timer; the shots drive it step by step instead.
     bool m_bRunMultiStepByTimer = true;
+    // --lang given: the picture run takes only that language.
+    bool m_bOneLanguage = false;
 
     ~HostApp() {
         if (m_pInterface)
@@ -201,6 +206,62 @@ void AddSwitchInkShotSteps(Operator& shot) {
     });
 }
 
+// Whether each visible static text, button and edit box of the window shows its whole text, one line per
+// control: "<picture> <n> <class> <id> fits|cut <text size> <room>", n counting them in window order. The
+// room is the client area less what the control draws besides its text.
+void AppendTextFit(std::string& strReport, const std::wstring& strPicture, HWND hWnd) {
+    struct Walk {
+        std::string* pReport;
+        std::string strPicture;
+        int n = 0;
+    } walk{&strReport, std::string(strPicture.begin(), strPicture.end())};
+    auto visit = [](HWND hCtrl, LPARAM lParam) -> BOOL {
+        Walk& w = *reinterpret_cast<Walk*>(lParam);
+        wchar_t szClass[16] = {}, szText[512] = {};
+        ::GetClassNameW(hCtrl, szClass, 16);
+        const std::wstring strClass = szClass;
+        const DWORD dwStyle = static_cast<DWORD>(::GetWindowLongW(hCtrl, GWL_STYLE));
+        const DWORD dwType = dwStyle & 0xF;
+        if (!::IsWindowVisible(hCtrl) || !::GetWindowTextW(hCtrl, szText, 512))
+            return TRUE;
+        const CDpiScale px(hCtrl);
+        RECT rcRoom;
+        ::GetClientRect(hCtrl, &rcRoom);
+        bool bWrap = false;
+        if (strClass == L"Static") {
+            bWrap = dwType <= SS_RIGHT;
+            if (!bWrap && dwType != SS_SIMPLE && dwType != SS_LEFTNOWORDWRAP)
+                return TRUE;
+        } else if (strClass == L"Button" && dwType <= BS_AUTORADIOBUTTON && dwType != BS_GROUPBOX) {
+            bool bBox = dwType != BS_PUSHBUTTON && dwType != BS_DEFPUSHBUTTON;
+            ::InflateRect(&rcRoom, -px(bBox ? 0 : 3), -px(bBox ? 0 : 2));
+            rcRoom.left += bBox ? px(16) : 0;
+            bWrap = (dwStyle & BS_MULTILINE) != 0;
+        } else if (strClass == L"Edit") {
+            const LRESULT nMargins = ::SendMessageW(hCtrl, EM_GETMARGINS, 0, 0);
+            rcRoom.left += LOWORD(nMargins);
+            rcRoom.right -= HIWORD(nMargins);
+            bWrap = (dwStyle & ES_MULTILINE) != 0;
+        } else if (strClass != L"Edit") {
+            return TRUE;
+        }
+        CWindowDC dc(hCtrl);
+        auto hFont = reinterpret_cast<HGDIOBJ>(::SendMessageW(hCtrl, WM_GETFONT, 0, 0));
+        CSelectObject selectFont(dc, hFont ? hFont : ::GetStockObject(SYSTEM_FONT));
+        RECT rcText = {0, 0, rcRoom.right - rcRoom.left, 0};
+        ::DrawTextW(dc, szText, -1, &rcText, DT_CALCRECT | (bWrap ? DT_WORDBREAK : DT_SINGLELINE));
+        const bool bFits =
+            rcText.right <= rcRoom.right - rcRoom.left && rcText.bottom <= rcRoom.bottom - rcRoom.top;
+        char szLine[256];
+        std::snprintf(szLine, sizeof(szLine), "%s %d %ls %d %s %ldx%ld %ldx%ld\n", w.strPicture.c_str(),
+                      w.n++, szClass, ::GetDlgCtrlID(hCtrl), bFits ? "fits" : "cut", rcText.right,
+                      rcText.bottom, rcRoom.right - rcRoom.left, rcRoom.bottom - rcRoom.top);
+        *w.pReport += szLine;
+        return TRUE;
+    };
+    ::EnumChildWindows(hWnd, visit, reinterpret_cast<LPARAM>(&walk));
+}
+
 bool HostApp::Load() {
     m_hModule = ::LoadLibraryW(L"Pivora.dll");
     if (!m_hModule)
@@ -301,12 +362,14 @@ int32_t HostApp::Run(int nCommand) {
 
 void HostApp::CreateControls(HWND hWnd) {
     HINSTANCE hInst = ::GetModuleHandleW(nullptr);
+    // The stock font follows the screen's DPI; the places below are pixels of a 96-DPI screen.
     auto hFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
+    const CDpiScale px(hWnd);
     auto make = [&](const wchar_t* pszClass, const wchar_t* pszText, DWORD dwStyle, int x, int y, int w,
                     int h, int nId) {
-        HWND hCtrl =
-            ::CreateWindowExW(0, pszClass, pszText, WS_CHILD | WS_VISIBLE | dwStyle, x, y, w, h, hWnd,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)), hInst, nullptr);
+        HWND hCtrl = ::CreateWindowExW(0, pszClass, pszText, WS_CHILD | WS_VISIBLE | dwStyle, px(x), px(y),
+                                       px(w), px(h), hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(nId)),
+                                       hInst, nullptr);
         ::SendMessageW(hCtrl, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), TRUE);
         return hCtrl;
     };
@@ -414,8 +477,10 @@ HWND HostApp::CreateMainWindow(HINSTANCE hInstance) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = L"PivoraHostMain";
     ::RegisterClassW(&wc);
-    HWND hWnd = ::CreateWindowW(L"PivoraHostMain", L"Pivora host simulator", WS_OVERLAPPEDWINDOW,
-                                CW_USEDEFAULT, CW_USEDEFAULT, 630, 410, nullptr, nullptr, hInstance, nullptr);
+    const CDpiScale px(nullptr);
+    HWND hWnd =
+        ::CreateWindowW(L"PivoraHostMain", L"Pivora host simulator", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                        CW_USEDEFAULT, px(630), px(410), nullptr, nullptr, hInstance, nullptr);
     ::ShowWindow(hWnd, SW_SHOW);
     ::UpdateWindow(hWnd);
     return hWnd;
@@ -443,12 +508,17 @@ int HostApp::RunShots(HINSTANCE hInstance, const std::wstring& strDir) {
     HWND hMain = CreateMainWindow(hInstance);
     if (!SavePng(CaptureWindow(hMain), strDir + L"\\host-window.png"))
         ++nFailures;
+    std::string strTextFit;
+    AppendTextFit(strTextFit, L"host-window", hMain);
     // Pictures in millimetres with the Z axis standing still; the person's unit comes back afterwards.
     m_bMoveZAxis = false;
     m_bRunMultiStepByTimer = false;
     int nUnit = ReadSimProjectUnit(SimHostDir());
     WriteSimProjectUnit(SimHostDir(), 0);
+    const std::wstring strOnlyLanguage = m_strLanguage;
     for (const wchar_t* pszLanguage : kLanguages) {
+        if (m_bOneLanguage && strOnlyLanguage != pszLanguage)
+            continue;
         SetLanguage(pszLanguage);
         for (const Operation& op : kOperations) {
             std::wstring strPath = strDir + L"\\" + op.pszShotName + L"-" + pszLanguage + L".png";
@@ -467,6 +537,7 @@ int HostApp::RunShots(HINSTANCE hInstance, const std::wstring& strDir) {
                 if (op.nCommand == kCmdMultiStep)
                     FixLogTimeStamps(hDlg);
                 bSaved = SavePng(CaptureWindow(hDlg), strPath);
+                AppendTextFit(strTextFit, std::wstring(op.pszShotName) + L"-" + pszLanguage, hDlg);
                 // A running multi-step operation would ask before Cancel; OK leaves at once.
                 ::PostMessageW(hDlg, WM_COMMAND, op.nCommand == kCmdMultiStep ? IDOK : IDCANCEL, 0);
             });
@@ -479,6 +550,10 @@ int HostApp::RunShots(HINSTANCE hInstance, const std::wstring& strDir) {
         }
     }
     WriteSimProjectUnit(SimHostDir(), nUnit < 0 ? 0 : nUnit);
+    if (FILE* pFile = ::_wfopen((strDir + L"\\text-fit.txt").c_str(), L"wb")) {
+        std::fwrite(strTextFit.data(), 1, strTextFit.size(), pFile);
+        std::fclose(pFile);
+    }
     ::DestroyWindow(hMain);
     return nFailures == 0 ? 0 : 1;
 }
@@ -486,6 +561,9 @@ int HostApp::RunShots(HINSTANCE hInstance, const std::wstring& strDir) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int) {
+    // System-aware, as a host at a panel of 125 to 200 % is: the system scales no bitmap, the program and
+    // the module's dialogs lay themselves out for the screen's DPI.
+    ::SetProcessDPIAware();
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
     HostApp app;
@@ -496,7 +574,7 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, PWSTR, int) {
         if (strArg == L"--shot" && i + 1 < __argc)
             strShotDir = __wargv[++i];
         else if (strArg == L"--lang" && i + 1 < __argc)
-            app.m_strLanguage = __wargv[++i];
+            app.m_strLanguage = __wargv[++i], app.m_bOneLanguage = true;
     }
     if (!app.Load()) {
         ::MessageBoxW(nullptr, L"Pivora.dll could not be loaded from the program's folder.", L"Pivora host",

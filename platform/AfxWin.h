@@ -3,5 +3,6 @@
 
 #include "AfxControls.h"
 #include "AfxDialog.h"
+#include "AfxDpi.h"
 #include "AfxHandles.h"
 #include "AfxWnd.h"

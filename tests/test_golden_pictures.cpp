@@ -1,6 +1,8 @@
 // The look of every dialog: the simulator's picture run (English and Chinese) against the pictures committed
 // in tests/golden. A picture that differs leaves the new picture, the committed one and a difference image
 // side by side in <build>/golden-check. After an intended change, `./pivora.sh bless` takes new pictures.
+// With PIVORA_PICTURE_DPI=144 (tests/check_dpi_pictures.sh, which takes the pictures in a prefix of that DPI)
+// the same comparison runs on tests/golden/144 and <build>/golden-check-144, with the text-fit check.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -8,6 +10,8 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -87,13 +91,21 @@ std::string ShellPath(const fs::path& path) {
     return str;
 }
 
-fs::path GoldenDir() {
-    return fs::path("Z:" PIVORA_SOURCE_DIR) / "tests" / "golden";
+// The DPI of a picture set other than the default one; empty for the default set.
+std::string PictureDpi() {
+    const char* pszDpi = std::getenv("PIVORA_PICTURE_DPI");
+    return pszDpi ? pszDpi : "";
 }
 
-// Beside the test programs' folder: <build>/golden-check.
+fs::path GoldenDir() {
+    fs::path dir = fs::path("Z:" PIVORA_SOURCE_DIR) / "tests" / "golden";
+    return PictureDpi().empty() ? dir : dir / PictureDpi();
+}
+
+// Beside the test programs' folder: <build>/golden-check, or golden-check-<dpi>.
 fs::path CheckDir() {
-    return fs::path(TestExeDir()).parent_path().parent_path() / "golden-check";
+    std::string strName = PictureDpi().empty() ? "golden-check" : "golden-check-" + PictureDpi();
+    return fs::path(TestExeDir()).parent_path().parent_path() / strName;
 }
 
 std::vector<std::string> GoldenNames() {
@@ -111,6 +123,10 @@ std::vector<std::string> GoldenNames() {
 class PictureRun : public ::testing::Environment {
 public:
     void SetUp() override {
+        if (!PictureDpi().empty()) {
+            s_nExitCode = 0; // taken by the script in the prefix of that DPI
+            return;
+        }
         std::error_code ec;
         fs::remove_all(CheckDir(), ec);
         fs::create_directories(CheckDir(), ec);
@@ -183,6 +199,33 @@ TEST(GoldenPictures, EveryPictureOfTheRunHasACommittedOne) {
             continue;
         EXPECT_TRUE(std::binary_search(golden.begin(), golden.end(), strStem))
             << "the dialog " << strStem << " has no committed picture yet: ./pivora.sh bless";
+    }
+}
+
+// text-fit.txt of a picture run: each control's line by its picture and number ("cut-ink-English 3").
+std::map<std::string, std::string> ReadTextFit(const fs::path& path) {
+    std::map<std::string, std::string> lines;
+    std::ifstream file(path);
+    for (std::string strLine; std::getline(file, strLine);) {
+        size_t nSecond = strLine.find(' ', strLine.find(' ') + 1);
+        lines[strLine.substr(0, nSecond)] = strLine;
+    }
+    return lines;
+}
+
+TEST(GoldenPictures, NoTextIsCutThatShowsWholeAt96Dpi) {
+    if (PictureDpi().empty())
+        GTEST_SKIP() << "for a picture set of another DPI";
+    const auto at96 = ReadTextFit(CheckDir() / "96" / "text-fit.txt");
+    const auto now = ReadTextFit(CheckDir() / "text-fit.txt");
+    ASSERT_FALSE(now.empty()) << "the picture run at " << PictureDpi() << " DPI wrote no text fit";
+    EXPECT_EQ(now.size(), at96.size()) << "both runs show the same controls";
+    for (const auto& [strKey, strLine] : now) {
+        auto it = at96.find(strKey);
+        if (it != at96.end() && strLine.find(" cut ") != std::string::npos &&
+            it->second.find(" fits ") != std::string::npos)
+            ADD_FAILURE() << "cut at " << PictureDpi() << " DPI: " << strLine
+                          << "\n  whole at 96 DPI: " << it->second;
     }
 }
 

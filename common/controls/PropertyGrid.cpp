@@ -28,6 +28,10 @@ void FillSolid(HDC hDC, const RECT& rc, COLORREF clr) {
     ::SetBkColor(hDC, clrOld);
 }
 
+int TextMargin(const CMFCPropertyGridCtrl* pGrid) {
+    return pGrid ? pGrid->Px(kTextMargin) : kTextMargin;
+}
+
 int TextWidth(HDC hDC, const std::wstring& str) {
     SIZE size = {};
     ::GetTextExtentPoint32W(hDC, str.c_str(), static_cast<int>(str.size()), &size);
@@ -129,8 +133,8 @@ void CMFCPropertyGridProperty::OnDrawName(HDC hDC, RECT rect) {
         ::FillRect(hDC, &rcFill, ::GetSysColorBrush(bFocused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
         bRestore = true;
     }
-    rect.left += kTextMargin;
-    rect.right -= kTextMargin;
+    rect.left += TextMargin(m_pWndList);
+    rect.right -= TextMargin(m_pWndList);
     ::DrawTextW(hDC, m_strName.c_str(), -1, &rect, kCellTextFormat);
     m_bNameIsTruncated = TextWidth(hDC, m_strName) > rect.right - rect.left;
     if (bRestore)
@@ -144,8 +148,8 @@ void CMFCPropertyGridProperty::OnDrawValue(HDC hDC, RECT rect) {
     HGDIOBJ hOldFont = nullptr;
     if (m_pWndList && m_pWndList->m_bMarkModifiedProperties && IsModified() && m_pWndList->m_fontBold)
         hOldFont = ::SelectObject(hDC, m_pWndList->m_fontBold.get());
-    rect.left += kTextMargin;
-    rect.right -= kTextMargin;
+    rect.left += TextMargin(m_pWndList);
+    rect.right -= TextMargin(m_pWndList);
     ::DrawTextW(hDC, m_strValue.c_str(), -1, &rect, kCellTextFormat);
     m_bValueIsTruncated = TextWidth(hDC, m_strValue) > rect.right - rect.left;
     if (hOldFont)
@@ -156,7 +160,7 @@ void CMFCPropertyGridProperty::OnDrawButton(HDC, RECT) {}
 
 void CMFCPropertyGridProperty::OnDrawExpandBox(HDC hDC, RECT rect) {
     // The classic small box: nine pixels, centred, in the button shadow colour.
-    constexpr int kBox = 9;
+    const int kBox = m_pWndList ? m_pWndList->Px(9) : 9;
     RECT box;
     box.left = (rect.left + rect.right - kBox) / 2;
     box.top = (rect.top + rect.bottom - kBox) / 2;
@@ -461,7 +465,8 @@ void CMFCPropertyGridCtrl::UpdateFonts() {
     CSelectObject selFont(dc, m_hFont);
     TEXTMETRICW tm = {};
     ::GetTextMetricsW(dc, &tm);
-    m_nRowHeight = tm.tmHeight + 5;
+    m_nDpi = AfxGetWindowDpi(m_hWnd);
+    m_nRowHeight = tm.tmHeight + Px(5);
     if (m_hWndHeader)
         ::SendMessageW(m_hWndHeader, WM_SETFONT, reinterpret_cast<WPARAM>(m_hFont), FALSE);
 }
@@ -739,7 +744,8 @@ void CMFCPropertyGridCtrl::OnLButtonDown(POINT pt) {
     if (nIndex < 0)
         return;
     CMFCPropertyGridProperty* pProp = m_visible[static_cast<size_t>(nIndex)];
-    GridHitZone zone = GridHitTest(pt.x, ToGrid(pProp->m_Rect), pProp->IsGroup(), DividerX(), m_nRowHeight);
+    GridHitZone zone =
+        GridHitTest(pt.x, ToGrid(pProp->m_Rect), pProp->IsGroup(), DividerX(), m_nRowHeight, Px(2));
     if (zone == GridHitZone::Divider) {
         m_bDraggingDivider = true;
         ::SetCapture(m_hWnd);
@@ -788,8 +794,8 @@ BOOL CMFCPropertyGridCtrl::OnSetCursor() {
     bool bDivider = m_bDraggingDivider;
     if (!bDivider && nIndex >= 0) {
         CMFCPropertyGridProperty* pProp = m_visible[static_cast<size_t>(nIndex)];
-        bDivider = GridHitTest(pt.x, ToGrid(pProp->m_Rect), pProp->IsGroup(), DividerX(), m_nRowHeight) ==
-                   GridHitZone::Divider;
+        bDivider = GridHitTest(pt.x, ToGrid(pProp->m_Rect), pProp->IsGroup(), DividerX(), m_nRowHeight,
+                               Px(2)) == GridHitZone::Divider;
     }
     if (!bDivider)
         return FALSE;
@@ -807,7 +813,7 @@ void CMFCPropertyGridCtrl::UpdateToolTip(POINT pt) {
     if (nIndex >= 0) {
         CMFCPropertyGridProperty* pProp = m_visible[static_cast<size_t>(nIndex)];
         GridHitZone zone =
-            GridHitTest(pt.x, ToGrid(pProp->m_Rect), pProp->IsGroup(), DividerX(), m_nRowHeight);
+            GridHitTest(pt.x, ToGrid(pProp->m_Rect), pProp->IsGroup(), DividerX(), m_nRowHeight, Px(2));
         bOnValue = zone == GridHitZone::Value;
         if (bOnValue ? pProp->IsValueTruncated() : (zone == GridHitZone::Name && pProp->IsNameTruncated()))
             pRow = pProp;

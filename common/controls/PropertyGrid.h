@@ -156,6 +156,10 @@ public:
     RECT m_rectList = {};
     int m_nLeftColumnWidth = 0;
     int m_nRowHeight = 0;
+    // The grid's DPI, read with its font: margins, line widths and hit zones are written for 96 DPI and
+    // scaled by Px; the row height follows the font.
+    int m_nDpi = kAfxDefaultDpi;
+    int Px(int nPixels96) const { return AfxScaleForDpi(nPixels96, m_nDpi); }
     BOOL m_bVSDotNetLook = FALSE;
     BOOL m_bAlphabeticMode = FALSE;
     BOOL m_bGroupNameFullWidth = TRUE;

@@ -189,8 +189,8 @@ void CMFCPropertyGridPropertyEx::OnDrawName(HDC hDC, RECT N) {
     // 3. and 4.
     if (m_pParent && m_pParent->IsValueList())
         N.left += N.bottom - N.top;
-    N.left += 3;
-    N.right -= 3;
+    N.left += grid.Px(3);
+    N.right -= grid.Px(3);
     // 5. and 6.
     int h = ::DrawTextW(hDC, m_strName.c_str(), -1, &N, kNameTextFormat);
     SIZE extent = {};
@@ -198,7 +198,7 @@ void CMFCPropertyGridPropertyEx::OnDrawName(HDC hDC, RECT N) {
     m_bNameIsTruncated = extent.cx > N.right - N.left;
     // 7. The selected group's name stands on a blue box.
     if (bSelected && bVSGroup) {
-        GridRect box = GridGroupNameBox({N.left, N.top, N.right, N.bottom}, extent.cx, h);
+        GridRect box = GridGroupNameBox({N.left, N.top, N.right, N.bottom}, extent.cx, h, grid.Px(3));
         RECT B = {box.left, box.top, box.right, box.bottom};
         FillSolid(hDC, B, kSelectedGroupBoxColor);
         ::DrawTextW(hDC, m_strName.c_str(), -1, &N, kNameTextFormat);
@@ -210,12 +210,12 @@ void CMFCPropertyGridPropertyEx::OnDrawName(HDC hDC, RECT N) {
 
 void CMFCPropertyGridPropertyEx::OnDrawExpandBox(HDC hDC, RECT E) {
     // 1. Pen and hollow brush; both previous objects go back as the scope ends, before the pen is released.
-    unique_hpen pen(::CreatePen(PS_SOLID, 1, kExpandBoxColor));
+    unique_hpen pen(::CreatePen(PS_SOLID, m_pWndList->Px(1), kExpandBoxColor));
     CSelectObject selPen(hDC, pen.get());
     CSelectObject selBrush(hDC, ::GetStockObject(NULL_BRUSH));
     // 2. to 3.
-    GridExpandBoxShape shape =
-        GridExpandBox({E.left, E.top, E.right, E.bottom}, !m_lstSubItems.empty(), m_bExpanded);
+    GridExpandBoxShape shape = GridExpandBox({E.left, E.top, E.right, E.bottom}, !m_lstSubItems.empty(),
+                                             m_bExpanded, m_pWndList->Px(2));
     ::Rectangle(hDC, shape.box.left, shape.box.top, shape.box.right, shape.box.bottom);
     if (shape.bMinus) {
         ::MoveToEx(hDC, shape.minusFrom.x, shape.minusFrom.y, nullptr);

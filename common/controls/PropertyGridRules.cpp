@@ -36,10 +36,11 @@ int GridRowAt(int y, const GridRect& list, int nScroll, int nRowCount, int nRowH
     return nIndex < nRowCount ? nIndex : -1;
 }
 
-GridHitZone GridHitTest(int x, const GridRect& row, bool bGroup, int nDividerX, int nRowHeight) {
+GridHitZone GridHitTest(int x, const GridRect& row, bool bGroup, int nDividerX, int nRowHeight,
+                        int nDividerSlop) {
     if (bGroup)
         return x >= row.left && x < row.left + nRowHeight ? GridHitZone::ExpandBox : GridHitZone::Name;
-    if (x >= nDividerX - 2 && x <= nDividerX + 2)
+    if (x >= nDividerX - nDividerSlop && x <= nDividerX + nDividerSlop)
         return GridHitZone::Divider;
     return x < nDividerX ? GridHitZone::Name : GridHitZone::Value;
 }
@@ -90,33 +91,33 @@ int GridClampLeftColumn(int nWidth, int nListWidth, int nMinColumn) {
     return std::max(nMinColumn, std::min(nWidth, nMax));
 }
 
-GridExpandBoxShape GridExpandBox(const GridRect& e, bool bHasSubRows, bool bExpanded) {
+GridExpandBoxShape GridExpandBox(const GridRect& e, bool bHasSubRows, bool bExpanded, int nLineInset) {
     GridExpandBoxShape shape;
     shape.box = {e.left + 2, e.top + 1, e.right - 1, e.bottom - 2};
     const GridRect& b = shape.box;
     if (bHasSubRows) {
         int my = (b.top + b.bottom) / 2;
         shape.bMinus = true;
-        shape.minusFrom = {b.left + 2, my};
-        shape.minusTo = {b.right - 2, my};
+        shape.minusFrom = {b.left + nLineInset, my};
+        shape.minusTo = {b.right - nLineInset, my};
         if (!bExpanded) {
             int mx = (b.left + b.right) / 2;
             shape.bPlusBar = true;
-            shape.plusFrom = {mx, b.top + 2};
-            shape.plusTo = {mx, b.bottom - 2};
+            shape.plusFrom = {mx, b.top + nLineInset};
+            shape.plusTo = {mx, b.bottom - nLineInset};
         }
     }
     return shape;
 }
 
-GridRect GridGroupNameBox(const GridRect& n, int w, int h) {
+GridRect GridGroupNameBox(const GridRect& n, int w, int h, int nMargin) {
     GridRect box;
     box.left = n.left;
     box.top = (n.top + n.bottom) / 2 - h / 2;
     box.bottom = box.top + h;
     box.right = n.right < n.left + w ? n.right : n.left + w;
-    box.left -= 3;
-    box.right += 3;
+    box.left -= nMargin;
+    box.right += nMargin;
     box.top -= 1;
     return box;
 }

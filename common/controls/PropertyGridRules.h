@@ -34,8 +34,10 @@ GridRect GridRowRect(const GridRect& list, int nIndex, int nScroll, int nDepth, 
 int GridRowAt(int y, const GridRect& list, int nScroll, int nRowCount, int nRowHeight);
 
 enum class GridHitZone { ExpandBox, Name, Divider, Value };
-// What x hits in a row: the expand box of a group, the divider (within 2 pixels), the name or the value.
-GridHitZone GridHitTest(int x, const GridRect& row, bool bGroup, int nDividerX, int nRowHeight);
+// What x hits in a row: the expand box of a group, the divider (within nDividerSlop pixels, 2 on a 96-DPI
+// screen), the name or the value.
+GridHitZone GridHitTest(int x, const GridRect& row, bool bGroup, int nDividerX, int nRowHeight,
+                        int nDividerSlop = 2);
 
 enum class GridKey { Up, Down, Home, End, PageUp, PageDown };
 // The visible index a navigation key selects from nCurrent (-1: nothing selected yet); -1 with no rows.
@@ -49,7 +51,8 @@ int GridWheelRows(int& nRemainder, int nDelta, int nLinesPerNotch);
 int GridClampLeftColumn(int nWidth, int nListWidth, int nMinColumn);
 
 // Expand box drawn in E: the outline, the minus when the row has sub-rows, and the plus bar when it is
-// also collapsed. Line ends are exclusive, as the system draws lines.
+// also collapsed, nLineInset (2 on a 96-DPI screen) inside the outline. Line ends are exclusive, as the
+// system draws lines.
 struct GridExpandBoxShape {
     GridRect box;
     bool bMinus = false;
@@ -57,8 +60,9 @@ struct GridExpandBoxShape {
     bool bPlusBar = false;
     GridPoint plusFrom, plusTo;
 };
-GridExpandBoxShape GridExpandBox(const GridRect& e, bool bHasSubRows, bool bExpanded);
+GridExpandBoxShape GridExpandBox(const GridRect& e, bool bHasSubRows, bool bExpanded, int nLineInset = 2);
 
 // The box behind the selected group's name: from the shrunk name rectangle n, the name's text width w and
-// the drawn text height h; it ends at n.right when the name is cut, and stands 3 pixels out on each side.
-GridRect GridGroupNameBox(const GridRect& n, int w, int h);
+// the drawn text height h; it ends at n.right when the name is cut, and stands nMargin pixels (3 on a
+// 96-DPI screen) out on each side.
+GridRect GridGroupNameBox(const GridRect& n, int w, int h, int nMargin = 3);

@@ -1,20 +1,20 @@
 #include "XListCellRules.h"
 
-CellRect CheckboxRect(const CellRect& cell, bool bTextEmpty) {
+CellRect CheckboxRect(const CellRect& cell, bool bTextEmpty, int32_t nLeftInset) {
     CellRect box;
     box.top = cell.top;
     box.bottom = cell.bottom - 1;
     const int32_t nSide = box.bottom - box.top;
-    box.left = cell.left + kCheckboxLeftInset;
+    box.left = cell.left + nLeftInset;
     if (bTextEmpty)
         box.left = cell.left + cell.Width() / 2 - nSide / 2 - 1;
     box.right = box.left + nSide;
     return box;
 }
 
-CellRect CheckboxTextRect(const CellRect& cell, const CellRect& box) {
+CellRect CheckboxTextRect(const CellRect& cell, const CellRect& box, int32_t nGap) {
     CellRect text = cell;
-    text.left = box.right + kCheckboxTextGap;
+    text.left = box.right + nGap;
     return text;
 }
 

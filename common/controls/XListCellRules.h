@@ -33,10 +33,11 @@ constexpr int32_t kComboTextGap = 4;
 constexpr int32_t kComboArrowWidth = 7;
 constexpr int32_t kCheckboxLeftInset = 9;
 
-// The square box: 9 pixels from the left with text beside it, centred in the cell without text.
-CellRect CheckboxRect(const CellRect& cell, bool bTextEmpty);
-// Where the text beside a box starts: 4 pixels right of the box.
-CellRect CheckboxTextRect(const CellRect& cell, const CellRect& box);
+// The square box: 9 pixels (nLeftInset, scaled on a screen of more DPI) from the left with text beside
+// it, centred in the cell without text.
+CellRect CheckboxRect(const CellRect& cell, bool bTextEmpty, int32_t nLeftInset = kCheckboxLeftInset);
+// Where the text beside a box starts: 4 pixels (nGap) right of the box.
+CellRect CheckboxTextRect(const CellRect& cell, const CellRect& box, int32_t nGap = kCheckboxTextGap);
 // The polyline of the check mark: a short stroke down to the right, then one twice as long up.
 std::vector<CellPoint> CheckMarkPoints(const CellRect& box);
 

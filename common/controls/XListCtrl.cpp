@@ -397,6 +397,8 @@ BOOL CXListCtrl::GetCellRect(int nItem, int nSubItem, RECT* pRect) const {
 // Painting
 
 DWORD CXListCtrl::OnPrePaint(NMCUSTOMDRAW&) {
+    // Once per paint, so a window moved to a screen of another DPI paints in proportion there too.
+    m_nPaintDpi = AfxGetWindowDpi(m_hWnd);
     return CDRF_NOTIFYSUBITEMDRAW;
 }
 
@@ -468,13 +470,13 @@ void CXListCtrl::DrawCheckbox(int nItem, int nSubItem, HDC hDC, COLORREF crText,
 
     const XListCellData& cell = row[static_cast<size_t>(nSubItem)];
     const std::wstring strText = GetItemText(nItem, nSubItem);
-    const RECT box = ToRect(CheckboxRect(ToCell(rect), strText.empty()));
+    const RECT box = ToRect(CheckboxRect(ToCell(rect), strText.empty(), Px(kCheckboxLeftInset)));
     FillSolidRect(hDC, box, m_crWindow);
     unique_hbrush hFrame(::CreateSolidBrush(kCheckboxFrameColor));
     ::FrameRect(hDC, &box, hFrame.get());
 
     if (cell.nCheckedState == 1) {
-        unique_hpen hPen(::CreatePen(PS_SOLID, 2, row[0].bEnabled ? kCheckMarkColor : m_crGrayText));
+        unique_hpen hPen(::CreatePen(PS_SOLID, Px(2), row[0].bEnabled ? kCheckMarkColor : m_crGrayText));
         CSelectObject selectPen(hDC, hPen.get());
         const std::vector<CellPoint> points = CheckMarkPoints(ToCell(box));
         for (size_t i = 0; i < points.size(); ++i) {
@@ -487,7 +489,7 @@ void CXListCtrl::DrawCheckbox(int nItem, int nSubItem, HDC hDC, COLORREF crText,
 
     if (!strText.empty()) {
         CTextColors colors(hDC, crText, crBackground);
-        RECT rcText = ToRect(CheckboxTextRect(ToCell(rect), ToCell(box)));
+        RECT rcText = ToRect(CheckboxTextRect(ToCell(rect), ToCell(box), Px(kCheckboxTextGap)));
         ::DrawTextW(hDC, strText.c_str(), -1, &rcText,
                     kPlainTextFlags | (m_bUseEllipsis ? DT_END_ELLIPSIS : 0));
     }
@@ -626,7 +628,7 @@ void CXListCtrl::DrawCellText(int nItem, int nSubItem, HDC hDC, COLORREF crText,
     if (hBold)
         selectBold.emplace(hDC, hBold.get());
     CTextColors colors(hDC, crText, crBackground);
-    RECT rcText = ToRect(PaddedTextRect(ToCell(rect), m_nPadding));
+    RECT rcText = ToRect(PaddedTextRect(ToCell(rect), Px(m_nPadding)));
     ::DrawTextW(hDC, strText.c_str(), -1, &rcText, nFlags);
 }
 

@@ -73,6 +73,9 @@ public:
     BOOL m_bUseEllipsis = TRUE;
     BOOL m_bListModified = FALSE;
     int m_nPadding = 5;
+    // DPI of the last paint: the painters' pixel numbers are those of a 96-DPI screen, scaled by Px.
+    int m_nPaintDpi = kAfxDefaultDpi;
+    int Px(int nPixels96) const { return AfxScaleForDpi(nPixels96, m_nPaintDpi); }
     COLORREF m_crBtnFace = 0;
     COLORREF m_crBtnShadow = 0;
     COLORREF m_crGrayText = 0;

@@ -14,7 +14,7 @@ namespace {
 // Visible child with a border and a tab stop.
 constexpr DWORD kGridStyle = 0x50810000;
 static_assert(kGridStyle == (WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP), "grid style");
-// Space between the dialog's edge and the grid, in pixels.
+// Space between the dialog's edge and the grid, in pixels of a 96-DPI screen.
 constexpr int kGridMargin = 5;
 
 std::wstring Translate(const std::wstring& strKey) {
@@ -42,7 +42,8 @@ BOOL CDlgDetailVersionInfo::OnInitDialog() {
 void CDlgDetailVersionInfo::LayoutVersionGrid() {
     RECT rc;
     GetClientRect(&rc);
-    ::InflateRect(&rc, -kGridMargin, -kGridMargin);
+    const int nMargin = CDpiScale(m_hWnd)(kGridMargin);
+    ::InflateRect(&rc, -nMargin, -nMargin);
     m_wndPropList.Create(kGridStyle, rc, this, 0);
     m_wndPropList.EnableHeaderCtrl(TRUE, Translate(L"Module"), Translate(L"Version"));
     m_wndPropList.EnableDescriptionArea(FALSE);

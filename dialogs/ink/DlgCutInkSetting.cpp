@@ -43,8 +43,9 @@ BOOL CDlgCutInkSetting::OnInitDialog() {
 
 void CDlgCutInkSetting::CreateDialogFont() {
     m_font.DeleteObject();
-    m_font.CreateFont(m_nFontHeight, 0, 0, 0, 100, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, L"Arial");
+    m_font.CreateFont(CDpiScale(m_hWnd)(m_nFontHeight), 0, 0, 0, 100, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH,
+                      L"Arial");
     // Only the template's controls exist yet; the rows made afterwards keep their default font.
     for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT))
         ::SendMessageW(hChild, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
@@ -80,12 +81,17 @@ void CDlgCutInkSetting::BuildRows() {
 }
 
 void CDlgCutInkSetting::LayoutDialog() {
-    const int nRowHeight = static_cast<int>(m_nRowHeight);
-    const int nColumnUnit = static_cast<int>(m_nColumnUnit);
-    const int nSliderWidth = static_cast<int>(m_nSliderWidth);
+    // Every pixel number is for a 96-DPI screen; the row controls' system font grows with the DPI.
+    const CDpiScale px(m_hWnd);
+    const int nRowHeight = px(static_cast<int>(m_nRowHeight));
+    const int nColumnUnit = px(static_cast<int>(m_nColumnUnit));
+    const int nSliderWidth = px(static_cast<int>(m_nSliderWidth));
+    const int nGap = px(10);
+    const int nMargin = px(50);
     const int n = static_cast<int>(m_rows.size());
 
-    MoveWindow(0, 0, nColumnUnit / 3 + nSliderWidth + nColumnUnit + 120, (n + 1) * (nRowHeight + 10) + 120);
+    MoveWindow(0, 0, nColumnUnit / 3 + nSliderWidth + nColumnUnit + px(120),
+               (n + 1) * (nRowHeight + nGap) + px(120));
     CenterWindow();
     if (!m_pPrinter)
         return;
@@ -94,23 +100,25 @@ void CDlgCutInkSetting::LayoutDialog() {
     GetClientRect(&rcClient);
     const int L = rcClient.left;
     const int T = rcClient.top;
-    const int nLabelLeft = L + 50;
-    const int nSliderLeft = nLabelLeft + nColumnUnit / 3 + 10;
-    const int nNumberLeft = nSliderLeft + nSliderWidth + 10;
-    const int nNumberRight = nNumberLeft + nColumnUnit + 20;
+    const int nLabelLeft = L + nMargin;
+    const int nSliderLeft = nLabelLeft + nColumnUnit / 3 + nGap;
+    const int nNumberLeft = nSliderLeft + nSliderWidth + nGap;
+    const int nNumberWidth = nColumnUnit + px(20);
+    const int nNumberRight = nNumberLeft + nNumberWidth;
     for (int k = 0; k < n; ++k) {
-        const int nTop = T + 50 + k * (nRowHeight + 10);
+        const int nTop = T + nMargin + k * (nRowHeight + nGap);
         CCutInkRow& row = *m_rows[static_cast<size_t>(k)];
         row.m_stcLabel.MoveWindow(nLabelLeft, nTop, nColumnUnit / 3, nRowHeight);
         row.m_slider.MoveWindow(nSliderLeft, nTop, nSliderWidth, nRowHeight);
-        row.m_editValue.MoveWindow(nNumberLeft, nTop, nColumnUnit + 20, nRowHeight);
+        row.m_editValue.MoveWindow(nNumberLeft, nTop, nNumberWidth, nRowHeight);
     }
 
-    const int nButtonTop = T + 50 + n * (nRowHeight + 10) + 20;
+    const int nButtonTop = T + nMargin + n * (nRowHeight + nGap) + px(20);
     const int nCancelLeft = nNumberRight - nColumnUnit;
     m_btnCancel.MoveWindow(nCancelLeft, nButtonTop, nColumnUnit, nRowHeight);
-    m_btnOK.MoveWindow(nCancelLeft - 10 - nColumnUnit, nButtonTop, nColumnUnit, nRowHeight);
-    ::MoveWindow(GetDlgItem(IDC_CUT_INK_APPLY_ALL), L + 50, nButtonTop, 3 * nColumnUnit, nRowHeight, TRUE);
+    m_btnOK.MoveWindow(nCancelLeft - nGap - nColumnUnit, nButtonTop, nColumnUnit, nRowHeight);
+    ::MoveWindow(GetDlgItem(IDC_CUT_INK_APPLY_ALL), L + nMargin, nButtonTop, 3 * nColumnUnit, nRowHeight,
+                 TRUE);
 }
 
 void CDlgCutInkSetting::OnHScroll(HWND hScrollBar) {

@@ -17,8 +17,10 @@ BOOL CDlgSupplyInkTimeout::OnInitDialog() {
     TranslateDialogOnOpen(*this);
 
     m_font.DeleteObject();
-    m_font.CreateFont(m_nFontHeight, 0, 0, 0, 100, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH, L"Arial");
+    // The height is in logical units of a 96-DPI screen: it grows with the dialog on a screen of more DPI.
+    m_font.CreateFont(CDpiScale(m_hWnd)(m_nFontHeight), 0, 0, 0, 100, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FF_SWISS | DEFAULT_PITCH,
+                      L"Arial");
     SendMessageToDescendants(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.GetSafeHandle()), TRUE);
     return TRUE;
 }

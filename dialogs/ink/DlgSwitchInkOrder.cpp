@@ -62,8 +62,9 @@ BOOL CDlgSwitchInkOrder::OnInitDialog() {
     if (g_pHostInterface)
         TakeSnapshot();
 
-    // One image 1 pixel wide and 20 high sets the row height; the list only borrows it.
-    m_rowHeightImages.reset(::ImageList_Create(1, kRowHeight, ILC_COLOR32 | ILC_MASK, 1, 1));
+    // One image 1 pixel wide and 20 high (on a 96-DPI screen) sets the row height; the list only borrows it.
+    m_rowHeightImages.reset(
+        ::ImageList_Create(1, CDpiScale(m_hWnd)(kRowHeight), ILC_COLOR32 | ILC_MASK, 1, 1));
     ::SetWindowLongW(m_List, GWL_STYLE, ::GetWindowLongW(m_List, GWL_STYLE) | LVS_SHAREIMAGELISTS);
     m_List.SendMessage(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_rowHeightImages.get()));
     m_List.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
@@ -168,9 +169,11 @@ void CDlgSwitchInkOrder::BuildGrid() {
         ;
     RECT rcList;
     m_List.GetWindowRect(&rcList);
-    const int nChannelWidth = ChannelColumnWidth(rcList.right - rcList.left, m_nChannelCount);
+    const CDpiScale px(m_hWnd);
+    const int nChannelWidth =
+        ChannelColumnWidth(rcList.right - rcList.left, m_nChannelCount, px(kChannelReservedWidth));
     m_List.InsertColumn(0, L"", LVCFMT_CENTER, 0);
-    m_List.InsertColumn(1, L"", LVCFMT_CENTER, kHeadColumnWidth);
+    m_List.InsertColumn(1, L"", LVCFMT_CENTER, px(kHeadColumnWidth));
     for (int c = 0; c < m_nChannelCount; ++c)
         m_List.InsertColumn(ChannelColumn(c), L"CH" + std::to_wstring(c + 1), LVCFMT_CENTER, nChannelWidth);
 

@@ -5,10 +5,10 @@ uint32_t InkLabelTextColor(uint32_t nInkColor) {
     return r <= 50 && g <= 50 && b <= 50 ? kInkLabelWhite : kInkLabelBlack;
 }
 
-int32_t ChannelColumnWidth(int32_t nListWidth, int32_t nChannelCount) {
+int32_t ChannelColumnWidth(int32_t nListWidth, int32_t nChannelCount, int32_t nReservedWidth) {
     if (nChannelCount <= 0)
         return 0;
-    return (nListWidth - 80) / nChannelCount;
+    return (nListWidth - nReservedWidth) / nChannelCount;
 }
 
 std::wstring FormatInkLabel(const std::wstring& strInkName, int32_t nHead, int32_t nChannel) {

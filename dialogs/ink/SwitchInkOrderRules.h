@@ -13,9 +13,13 @@ constexpr size_t kInkLabelMaxChars = 63;
 // White on a dark ink (red, green and blue each at most 50), black on any other.
 uint32_t InkLabelTextColor(uint32_t nInkColor);
 
-// Each channel column's share of the list width less 80 pixels for the head column and the frame;
-// the remainder is dropped. 0 without channels.
-int32_t ChannelColumnWidth(int32_t nListWidth, int32_t nChannelCount);
+// Pixels of a 96-DPI screen kept for the head column and the frame.
+constexpr int32_t kChannelReservedWidth = 80;
+
+// Each channel column's share of the list width less nReservedWidth (80, scaled on a screen of more DPI)
+// for the head column and the frame; the remainder is dropped. 0 without channels.
+int32_t ChannelColumnWidth(int32_t nListWidth, int32_t nChannelCount,
+                           int32_t nReservedWidth = kChannelReservedWidth);
 
 // "name[head,channel]" with 1-based numbers. A name too long for the 63 characters is shortened so that
 // the head and channel numbers always show in full.
