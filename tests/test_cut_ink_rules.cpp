@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "SimMachine.h"
+#include "tests/native/StrictMachine.h"
 #include "dialogs/ink/CutInkRowRules.h"
 
 namespace {
@@ -21,7 +21,7 @@ protected:
         return indices;
     }
 
-    SimMachine machine;
+    StrictMachine machine;
     SimPrinter& printer = machine.m_printer;
 };
 

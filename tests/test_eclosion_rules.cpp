@@ -25,6 +25,7 @@ protected:
         return t;
     }
     std::vector<std::string> Calls(const std::vector<std::string>& prefixes) { return log.Filter(prefixes); }
+    void TearDown() override { EXPECT_EQ(std::vector<std::string>{}, log.m_violations); }
 
     SimCallLog log;
     SimEclosionTemplateList list{log};

@@ -1,7 +1,7 @@
 // The ink channel switch over a simulated head configuration and its table sets.
 #include <gtest/gtest.h>
 
-#include "SimMachine.h"
+#include "tests/native/StrictMachine.h"
 #include "dialogs/ink/InkChannelSwitchRules.h"
 
 namespace {
@@ -34,7 +34,7 @@ protected:
     }
     size_t Writes() { return machine.m_log.Filter({"Channel.Set", "Entry("}).size(); }
 
-    SimMachine machine;
+    StrictMachine machine;
 };
 
 TEST_F(InkChannelSwitchTest, SameKindExchangesInksAndPlacesInEveryListOfMatchingSetsOnly) {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <memory>
 
-#include "SimMachine.h"
+#include "tests/native/StrictMachine.h"
 #include "dialogs/info/VersionTreeRules.h"
 
 namespace {
@@ -130,7 +130,7 @@ TEST_F(VersionTreeTest, LabelsAreTranslatedOneByOneAndNumbersFollowDirectly) {
 
 class VersionStatusTest : public ::testing::Test {
 protected:
-    SimMachine machine;
+    StrictMachine machine;
 };
 
 TEST_F(VersionStatusTest, MissingHostObjectsShowZeroInsteadOfBeingCalled) {

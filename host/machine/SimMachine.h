@@ -36,6 +36,18 @@ public:
     int32_t Count(const char* pszCall, int32_t nReal) const {
         return m_countFilter ? m_countFilter(pszCall, nReal) : nReal;
     }
+    // Strict (the tests): a call a correct module never makes is noted in m_violations. An index is checked
+    // against the count the host answers (after the filter), so a host that claims more than it has may
+    // still be walked as far as its claim.
+    bool InList(const std::string& strCall, const char* pszCountCall, int32_t nIndex, size_t nReal) {
+        if (m_bStrict && (nIndex < 0 || nIndex >= Count(pszCountCall, static_cast<int32_t>(nReal))))
+            Violation(strCall + ": index outside the list");
+        return nIndex >= 0 && static_cast<size_t>(nIndex) < nReal;
+    }
+    void Violation(const std::string& strWhat) {
+        if (m_bStrict)
+            m_violations.push_back(strWhat);
+    }
     // The calls whose text starts with one of the prefixes, in order.
     std::vector<std::string> Filter(const std::vector<std::string>& prefixes) const;
     void Clear() { m_calls.clear(); }
@@ -47,6 +59,8 @@ public:
     std::function<void(const std::string&)> m_onCall;
     std::set<std::string> m_nullCalls;
     std::function<int32_t(const std::string&, int32_t)> m_countFilter;
+    bool m_bStrict = true; // the simulator program forgives
+    std::vector<std::string> m_violations;
 };
 
 class SimParameter final : public IHostParameter {
@@ -163,7 +177,7 @@ private:
     std::map<int32_t, std::unique_ptr<SimParameter>> m_parameters;
 };
 
-class SimMachine final : public IHostInterface {
+class SimMachine : public IHostInterface {
 public:
     SimMachine();
     ~SimMachine();
@@ -172,6 +186,9 @@ public:
 
     // The machine the simulator starts with when nothing else is configured.
     static std::unique_ptr<SimMachine> CreateDefault();
+    // What a correct module never does, noted in strict mode; snapshots still held count once the module
+    // is done with the machine.
+    std::vector<std::string> Faults() const;
 
     IHostPrinter* GetPrinter() override;
     IHostParameter* GetParameter(int32_t nId) override;

@@ -44,6 +44,12 @@ public:
         }
     }
     bool Present() { return m_input.ConsumeIntegralInRange<int>(0, 7) != 0; }
+    // A list's count, remembered: a correct module asks for no index outside the count it was last told.
+    int32_t Told(int32_t& nLastCount) { return nLastCount = Count(); }
+    static void Listed(int32_t nIndex, int32_t nLastCount) {
+        if (nIndex < 0 || nIndex >= nLastCount)
+            __builtin_trap();
+    }
 
     template <class T, class... Args> T* Make(Args&&... args) {
         auto pObject = std::make_unique<T>(*this, std::forward<Args>(args)...);
@@ -91,14 +97,16 @@ struct FuzzGroupMember final : IHostGroupMember, FuzzObject {
 struct FuzzGroup final : IHostGroup, FuzzObject {
     explicit FuzzGroup(FuzzGraph& graph)
         : FuzzObject(graph), m_nCount(g.Count()), m_bCountChanges(g.m_input.ConsumeBool()) {}
-    int32_t GetMemberCount() override { return m_bCountChanges ? g.Count() : m_nCount; }
+    int32_t GetMemberCount() override { return m_nLast = m_bCountChanges ? g.Count() : m_nCount; }
     IHostGroupMember* GetMember(int32_t nIndex) override {
-        return nIndex >= 0 && nIndex < 40 ? g.MaybeMake<FuzzGroupMember>() : nullptr;
+        FuzzGraph::Listed(nIndex, m_nLast);
+        return nIndex < 40 ? g.MaybeMake<FuzzGroupMember>() : nullptr;
     }
     const char* GetName() override { return g.Name(); }
     uint32_t GetColor() override { return g.m_input.ConsumeIntegral<uint32_t>(); }
     int32_t m_nCount;
     bool m_bCountChanges;
+    int32_t m_nLast = INT32_MIN;
 };
 
 struct FuzzGroupTable final : IHostGroupTable, FuzzObject {
@@ -108,8 +116,12 @@ struct FuzzGroupTable final : IHostGroupTable, FuzzObject {
 
 struct FuzzIdList final : IHostIdList, FuzzObject {
     using FuzzObject::FuzzObject;
-    int32_t GetCount() override { return g.Count(); }
-    uint32_t GetAt(int32_t) override { return g.m_input.ConsumeIntegral<uint32_t>(); }
+    int32_t GetCount() override { return g.Told(m_nLast); }
+    uint32_t GetAt(int32_t nIndex) override {
+        FuzzGraph::Listed(nIndex, m_nLast);
+        return g.m_input.ConsumeIntegral<uint32_t>();
+    }
+    int32_t m_nLast = INT32_MIN;
 };
 
 struct FuzzGroupLayout final : IHostGroupLayout, FuzzObject {
@@ -129,8 +141,12 @@ struct FuzzPrintMode final : IHostPrintMode, FuzzObject {
 
 struct FuzzPrintModeList final : IHostPrintModeList, FuzzObject {
     using FuzzObject::FuzzObject;
-    int32_t GetCount() override { return g.Count(); }
-    IHostPrintMode* GetAt(int32_t) override { return g.MaybeMake<FuzzPrintMode>(); }
+    int32_t GetCount() override { return g.Told(m_nLast); }
+    IHostPrintMode* GetAt(int32_t nIndex) override {
+        FuzzGraph::Listed(nIndex, m_nLast);
+        return g.MaybeMake<FuzzPrintMode>();
+    }
+    int32_t m_nLast = INT32_MIN;
 };
 
 struct FuzzPrintModeTable final : IHostPrintModeTable, FuzzObject {
@@ -166,10 +182,14 @@ struct FuzzEclosionElement final : IHostEclosionElement, FuzzObject {
 
 struct FuzzEclosionMode final : IHostEclosionMode, FuzzObject {
     using FuzzObject::FuzzObject;
-    int32_t GetElementCount() override { return g.Count(); }
+    int32_t GetElementCount() override { return g.Told(m_nLast); }
     IHostEclosionElement* AddElement() override { return g.MaybeMake<FuzzEclosionElement>(); }
-    IHostEclosionElement* GetElement(int32_t) override { return g.MaybeMake<FuzzEclosionElement>(); }
-    void DeleteElement(int32_t) override {}
+    IHostEclosionElement* GetElement(int32_t nIndex) override {
+        FuzzGraph::Listed(nIndex, m_nLast);
+        return g.MaybeMake<FuzzEclosionElement>();
+    }
+    void DeleteElement(int32_t nIndex) override { FuzzGraph::Listed(nIndex, m_nLast); }
+    int32_t m_nLast = INT32_MIN;
 };
 
 struct FuzzEclosionTemplate final : IHostEclosionTemplate, FuzzObject {
@@ -181,11 +201,15 @@ struct FuzzEclosionTemplate final : IHostEclosionTemplate, FuzzObject {
     void SetRange(int32_t) override {}
     uint32_t GetCurrentMode() override { return g.m_input.ConsumeIntegral<uint32_t>(); }
     void SetCurrentMode(uint32_t) override {}
-    int32_t GetModeCount() override { return g.Count(); }
+    int32_t GetModeCount() override { return g.Told(m_nLast); }
     IHostEclosionMode* AddMode() override { return g.MaybeMake<FuzzEclosionMode>(); }
-    IHostEclosionMode* GetMode(int32_t) override { return g.MaybeMake<FuzzEclosionMode>(); }
-    void DeleteMode(int32_t) override {}
+    IHostEclosionMode* GetMode(int32_t nIndex) override {
+        FuzzGraph::Listed(nIndex, m_nLast);
+        return g.MaybeMake<FuzzEclosionMode>();
+    }
+    void DeleteMode(int32_t nIndex) override { FuzzGraph::Listed(nIndex, m_nLast); }
     std::string m_strName;
+    int32_t m_nLast = INT32_MIN;
 };
 
 struct FuzzEclosionTemplateList final : IHostEclosionTemplateList, FuzzObject {
@@ -193,8 +217,12 @@ struct FuzzEclosionTemplateList final : IHostEclosionTemplateList, FuzzObject {
     IHostSettingsData* GetData() override { return nullptr; }
     int32_t GetCurrentIndex() override { return g.m_input.ConsumeIntegral<int32_t>(); }
     void SetCurrentIndex(uint32_t) override {}
-    int32_t GetCount() override { return g.Count(); }
+    int32_t GetCount() override { return g.Told(m_nLast); }
     IHostEclosionTemplate* AddTemplate() override { return g.MaybeMake<FuzzEclosionTemplate>(); }
-    IHostEclosionTemplate* GetTemplate(int32_t) override { return g.MaybeMake<FuzzEclosionTemplate>(); }
-    void DeleteTemplate(int32_t) override {}
+    IHostEclosionTemplate* GetTemplate(int32_t nIndex) override {
+        FuzzGraph::Listed(nIndex, m_nLast);
+        return g.MaybeMake<FuzzEclosionTemplate>();
+    }
+    void DeleteTemplate(int32_t nIndex) override { FuzzGraph::Listed(nIndex, m_nLast); }
+    int32_t m_nLast = INT32_MIN;
 };
