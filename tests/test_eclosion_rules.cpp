@@ -58,7 +58,7 @@ TEST_F(EclosionRulesTest, AnEmptyListBecomesFourDefaultTemplatesOfTwoModesOfTwoU
 }
 
 TEST_F(EclosionRulesTest, ACustomTemplateAmongTheFirstFourBecomesDefaultAndLaterOnesKeepTheirFlags) {
-    AddFull("a", true);
+    AddFull("a", false);
     AddFull("b", true);
     AddFull("c", false);
     AddFull("d", true);
@@ -73,8 +73,8 @@ TEST_F(EclosionRulesTest, ACustomTemplateAmongTheFirstFourBecomesDefaultAndLater
         flags.push_back(p->m_nDefault);
     EXPECT_EQ((std::vector<uint32_t>{1, 1, 1, 1, 0, 1}), flags);
     EXPECT_EQ(L"Template3--Default", EclosionDisplayName(2, list.m_templates[2]->m_nDefault != 0, kEnglish));
-    // Only the custom one is written; nothing is appended.
-    EXPECT_EQ((std::vector<std::string>{"EclosionTemplate.SetDefault(1)"}),
+    // Only the custom ones are written; nothing is appended.
+    EXPECT_EQ((std::vector<std::string>{"EclosionTemplate.SetDefault(1)", "EclosionTemplate.SetDefault(1)"}),
               Calls({"EclosionTemplate.SetDefault", "EclosionList.AddTemplate"}));
 }
 
@@ -200,6 +200,13 @@ TEST(EclosionPreviewRect, ElementsAreCentredOnAGridOfAnEighthOfTheShorterSide) {
     rc = EclosionElementPreviewRect({10, 10, 200, 17}, 8, 8);
     EXPECT_EQ(rc.left, rc.right);
     EXPECT_EQ(rc.top, rc.bottom);
+}
+
+TEST(EclosionRules, TheRangeStaysWithin0And200) {
+    const int32_t kRows[][2] = {{-1, 0},    {0, 0},     {1, 1},         {199, 199},
+                                {200, 200}, {201, 200}, {INT32_MIN, 0}, {INT32_MAX, 200}};
+    for (const auto& row : kRows)
+        EXPECT_EQ(row[1], ClampEclosionRange(row[0])) << row[0];
 }
 
 TEST(EclosionPreviewRect, SizesBeyondTheGridStayInsideTheFrame) {

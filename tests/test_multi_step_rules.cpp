@@ -22,6 +22,10 @@ TEST(MultiStepTexts, AFieldWithoutTerminatorShows127CharactersAndNeverHalfASurro
     record.szTitle[126] = 0xD83D;
     record.szTitle[127] = 0xDE00;
     EXPECT_EQ(std::wstring(126, L'x'), RecordText(record.szTitle));
+    record.szTitle[126] = 0xDBFF; // the last high surrogate
+    EXPECT_EQ(std::wstring(126, L'x'), RecordText(record.szTitle));
+    record.szTitle[126] = 0xDC00; // a low one is no pair's start
+    EXPECT_EQ(127u, RecordText(record.szTitle).size());
 }
 
 TEST(MultiStepTexts, UndefinedStatesLogTheFinishTextAndAnEmptyOneLogsNothing) {
@@ -34,6 +38,16 @@ TEST(MultiStepTexts, UndefinedStatesLogTheFinishTextAndAnEmptyOneLogsNothing) {
     record.szFinishText[0] = u'%';
     record.szFinishText[1] = u's';
     EXPECT_EQ(L"%s", StateChangeTexts(record, kWords, 14, 11, 3).strLog);
+}
+
+TEST(MultiStepTexts, InitializingNamesTheOperationAndHintsAtTheFirstStep) {
+    MultiStepRecord record = {};
+    record.szOperationName[0] = u'O';
+    record.szNextStepHints[0][0] = u'H';
+    record.szNextStepHints[1][0] = u'2';
+    MultiStepTexts texts = StateChangeTexts(record, kWords, kMultiStepInitializing, 0, 3);
+    EXPECT_EQ(L"Initializing-O", texts.strLog);
+    EXPECT_EQ(L"Next Step: H", texts.strStatus);
 }
 
 TEST(MultiStepTexts, LogPrefixPadsTheTimeAndShowsAnUnknownTimeAsZerosAndMinusOnes) {

@@ -17,6 +17,7 @@ TEST(PropertyGridRules, ScrollingKeepsWholePagesAndBringsRowsIntoView) {
     EXPECT_EQ(0, GridClampScroll(4, 6, 10)); // fewer rows than a page never scroll
     EXPECT_EQ(3, GridScrollToShow(5, 3, 10));
     EXPECT_EQ(5, GridScrollToShow(5, 14, 10));
+    EXPECT_EQ(5, GridScrollToShow(5, 8, 10)); // already in view
     EXPECT_EQ(6, GridScrollToShow(5, 15, 10));
 }
 
@@ -51,6 +52,8 @@ TEST(PropertyGridRules, KeysMoveTheSelectionWithinTheRows) {
     EXPECT_EQ(0, GridNavigate(-1, 25, 10, GridKey::Down));
     EXPECT_EQ(24, GridNavigate(-1, 25, 10, GridKey::End));
     EXPECT_EQ(0, GridNavigate(0, 25, 10, GridKey::Up));
+    EXPECT_EQ(4, GridNavigate(5, 25, 10, GridKey::Up));
+    EXPECT_EQ(4, GridNavigate(3, 25, 10, GridKey::Down));
     EXPECT_EQ(24, GridNavigate(24, 25, 10, GridKey::Down));
     EXPECT_EQ(12, GridNavigate(3, 25, 10, GridKey::PageDown));
     EXPECT_EQ(24, GridNavigate(20, 25, 10, GridKey::PageDown));

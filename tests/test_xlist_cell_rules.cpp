@@ -35,6 +35,7 @@ TEST(XListCellRules, ProgressFillsItsShareOfTheInnerWidthAndTheTextChangesColour
     EXPECT_EQ((CellRect{12, 1, 110, 18}), half.text);
     EXPECT_TRUE(LayOutProgress(cell, 0).filled.IsEmpty());
     EXPECT_TRUE(LayOutProgress(cell, 1).filled.IsEmpty());
+    EXPECT_FALSE(LayOutProgress({0, 0, 203, 20}, 1).filled.IsEmpty()); // 1 % of 201 pixels shows
     // Past 100 % the fill stops at the cell's edge.
     EXPECT_EQ(LayOutProgress(cell, 100).filled, LayOutProgress(cell, 250).filled);
 }
@@ -59,6 +60,7 @@ TEST(XListCellRules, ColumnZeroEndsAtTheFirstLaterColumnThatHasAWidth) {
     EXPECT_EQ(300, ColumnZeroRight(300, {}, {}));
     EXPECT_EQ(50, ColumnZeroRight(300, {0, 0, 50}, {0, 0, 65}));
     EXPECT_EQ(0, ColumnZeroRight(300, {0, 0}, {0, 0}));
+    EXPECT_EQ(0, ColumnZeroRight(300, {0, 40}, {0})); // fewer widths than columns: none read past them
 }
 
 TEST(XListCellRules, BackgroundIsErasedOnlyAboveBelowAndRightOfTheVisibleRows) {
