@@ -122,6 +122,13 @@ TEST_F(VersionTreeTest, LabelsAreTranslatedOneByOneAndNumbersFollowDirectly) {
     EXPECT_EQ(L"D1", tree[2].children[3].strLabel);
     EXPECT_TRUE(tree[2].children[3].bCollapsed);
     EXPECT_FALSE(tree[2].bCollapsed);
+    std::vector<std::wstring> mainRows;
+    for (const VersionTreeRow& row : tree[0].children)
+        mainRows.push_back(row.strLabel);
+    EXPECT_EQ((std::vector<std::wstring>{L"MB Chip ID", L"MB Serial Number", L"MB Logic Version",
+                                         L"MB Program Version", L"MB Firmware Configure Info",
+                                         L"MB Firmware Parameter Info"}),
+              mainRows);
     EXPECT_EQ(L"Main Board", asked.front());
     EXPECT_EQ(L"Machine status code5", asked.back());
 }
