@@ -1,5 +1,6 @@
 // Which print modes of a task's list are offered, over a strict simulated machine.
 #include <climits>
+#include <tuple>
 
 #include "dialogs/print/PrintModeRules.h"
 #include "tests/native/StrictMachine.h"
@@ -7,46 +8,27 @@
 namespace {
 
 // Modes, one letter each: o offered, h hidden, u unavailable (255) on layout 1, z unavailable on layout 0
-// only, a availability 254, n an index without a mode object.
-struct ModeRow {
-    const char* pszModes;
-    int32_t nReportedCount; // -1: the real count
-    const char* pszNullCall;
-    int32_t nExpected;
-};
-
-const ModeRow kModeRows[] = {
-    {"", -1, "", 0},
-    {"o", -1, "", 1},
-    {"ooo", -1, "", 3},
-    {"oho", -1, "", 2},
-    {"ouo", -1, "", 2},
-    {"uuu", -1, "", 0},
-    {"ozo", -1, "", 3}, // unavailable on another layout only
-    {"aoa", -1, "", 3}, // only 255 means unavailable
-    {"ono", -1, "", 2},
-    {"nnn", -1, "", 0},
-    {"hhho", -1, "", 1},
-    {"ooo", 0, "", 0},
-    {"ooo", -2, "", 0},
-    {"ooo", INT_MIN, "", 0},
-    {"ooo", 1, "", 1}, // the host's count is obeyed, not the modes it has
-    {"ooo", 5, "", 3}, // more reported than there are: null past the real ones
-    {"ooo", INT_MAX, "", 3},
-    {"ooo", -1, "Printer.GetPrintModeTable", 0},
-    {"ooo", -1, "ModeTable.GetModeList", 0},
-    {"ozo", -1, "Printer.GetGroupLayout", 2}, // no layout: layout 0
-};
+// only, a availability 254, n an index without a mode object; the count the host reports (-1: the real
+// one); a call the host answers with null (kNullCalls); the modes offered. Only 255 on the current layout
+// means unavailable; the host's count is obeyed, with null past the real modes; no layout means layout 0.
+const char* const kNullCalls[] = {"", "Printer.GetPrintModeTable", "ModeTable.GetModeList",
+                                  "Printer.GetGroupLayout"};
+const std::tuple<const char*, int32_t, int, int32_t> kModeRows[] = {
+    {"", -1, 0, 0},     {"o", -1, 0, 1},        {"ooo", -1, 0, 3}, {"oho", -1, 0, 2},      {"ouo", -1, 0, 2},
+    {"uuu", -1, 0, 0},  {"ozo", -1, 0, 3},      {"aoa", -1, 0, 3}, {"ono", -1, 0, 2},      {"nnn", -1, 0, 0},
+    {"hhho", -1, 0, 1}, {"ooo", 0, 0, 0},       {"ooo", -2, 0, 0}, {"ooo", INT_MIN, 0, 0}, {"ooo", 1, 0, 1},
+    {"ooo", 5, 0, 3},   {"ooo", INT_MAX, 0, 3}, {"ooo", -1, 1, 0}, {"ooo", -1, 2, 0},      {"ozo", -1, 3, 2}};
 
 TEST(PrintModeRules, OfferedModesAreThoseWithAnObjectNotHiddenAndNot255OnTheCurrentLayout) {
-    for (const ModeRow& row : kModeRows) {
+    for (auto [pszModes, nReportedCount, nNullCall, nExpected] : kModeRows) {
+        const char* pszNullCall = kNullCalls[nNullCall];
         StrictMachine machine;
         SimPrinter& printer = machine.m_printer;
         printer.m_layout.m_nLayoutIndex = 1;
         SimTask& task = machine.AddTask("task", 7, 0);
         SimPrintModeList& list = printer.m_modeTable.List(7);
         printer.m_modeTable.List(1).Add("other list");
-        for (const char* p = row.pszModes; *p; ++p) {
+        for (const char* p = pszModes; *p; ++p) {
             if (*p == 'n') {
                 list.AddGap();
                 continue;
@@ -55,13 +37,13 @@ TEST(PrintModeRules, OfferedModesAreThoseWithAnObjectNotHiddenAndNot255OnTheCurr
             mode.m_bHidden = *p == 'h';
             mode.m_availability = {{0, *p == 'z' ? 255 : 1}, {1, *p == 'u' ? 255 : *p == 'a' ? 254 : 1}};
         }
-        if (row.nReportedCount != -1)
-            machine.m_log.m_countFilter = [&row](const std::string&, int32_t) { return row.nReportedCount; };
-        if (*row.pszNullCall)
-            machine.m_log.m_nullCalls.insert(row.pszNullCall);
+        if (nReportedCount != -1)
+            machine.m_log.m_countFilter = [n = nReportedCount](const std::string&, int32_t) { return n; };
+        if (*pszNullCall)
+            machine.m_log.m_nullCalls.insert(pszNullCall);
         machine.m_log.m_bRecording = false;
-        EXPECT_EQ(row.nExpected, CountSelectablePrintModes(&printer, &task))
-            << row.pszModes << " count " << row.nReportedCount << " " << row.pszNullCall;
+        EXPECT_EQ(nExpected, CountSelectablePrintModes(&printer, &task))
+            << pszModes << " count " << nReportedCount << " " << pszNullCall;
         EXPECT_EQ(0, CountSelectablePrintModes(nullptr, &task));
         EXPECT_EQ(0, CountSelectablePrintModes(&printer, nullptr));
     }
