@@ -317,10 +317,12 @@ bool SimSnapshots::Release(IHostSnapshot* pSnapshot) {
             "Printer.ReleaseSnapshot: not an outstanding snapshot (released twice, or never made)");
         return false;
     }
-    // Kept, marked, until the machine goes: a call into it after this is the module's fault, not a crash.
+    // The last one released is kept, marked: a call into it is the module's fault, not a crash. Only the
+    // last, so that the host's own memory stays flat over many dialogs (the handle count test weighs it).
     for (SimSnapshotNode* pNode :
          {&(*it)->m_root, &(*it)->m_section, &(*it)->m_subsection, &(*it)->m_content, &(*it)->m_settings})
         pNode->m_bReleased = true;
+    m_released.clear();
     m_released.push_back(std::move(*it));
     m_outstanding.erase(it);
     return true;

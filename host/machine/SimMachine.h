@@ -33,14 +33,18 @@ public:
     template <class T> T* Answer(const char* pszCall, T* pReal) const {
         return m_nullCalls.count(pszCall) != 0 ? nullptr : pReal;
     }
-    int32_t Count(const char* pszCall, int32_t nReal) const {
-        return m_countFilter ? m_countFilter(pszCall, nReal) : nReal;
+    // The count a host call answers, remembered per call: a correct module asks for no index outside the
+    // count it was last told, even when the host's answer changes between two reads.
+    int32_t Count(const char* pszCall, int32_t nReal) {
+        return m_told[pszCall] = m_countFilter ? m_countFilter(pszCall, nReal) : nReal;
     }
     // Strict (the tests): a call a correct module never makes is noted in m_violations. An index is checked
-    // against the count the host answers (after the filter), so a host that claims more than it has may
-    // still be walked as far as its claim.
+    // against the count last told (the real one if none was asked), so a host that claims more than it has
+    // may still be walked as far as its claim.
     bool InList(const std::string& strCall, const char* pszCountCall, int32_t nIndex, size_t nReal) {
-        if (m_bStrict && (nIndex < 0 || nIndex >= Count(pszCountCall, static_cast<int32_t>(nReal))))
+        auto told = m_told.find(pszCountCall);
+        int32_t nTold = told != m_told.end() ? told->second : static_cast<int32_t>(nReal);
+        if (m_bStrict && (nIndex < 0 || nIndex >= nTold))
             Violation(strCall + ": index outside the list");
         return nIndex >= 0 && static_cast<size_t>(nIndex) < nReal;
     }
@@ -61,6 +65,7 @@ public:
     std::function<int32_t(const std::string&, int32_t)> m_countFilter;
     bool m_bStrict = true; // the simulator program forgives
     std::vector<std::string> m_violations;
+    std::map<std::string, int32_t> m_told;
 };
 
 class SimParameter final : public IHostParameter {
