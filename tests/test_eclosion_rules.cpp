@@ -64,6 +64,7 @@ TEST_F(EclosionRulesTest, TheFirstFourTemplatesBecomeDefaultOnesAndLaterOnesKeep
         EXPECT_EQ(pszAfter, Flags()) << pszBefore;
         EXPECT_EQ(nWritten, Calls("EclosionTemplate.SetDefault(1)")) << pszBefore;
         EXPECT_EQ(nAppended, Calls("EclosionList.AddTemplate")) << pszBefore;
+        EXPECT_EQ(nAppended, Calls("EclosionTemplate.SetCurrentMode(0)")) << pszBefore;
     }
     // An appended template has two modes of two 1 x 1 elements; the host's name and range stay.
     list.m_templates.clear();
@@ -136,7 +137,7 @@ TEST_F(EclosionRulesTest, ControlsNeedAnEditableTemplateAModeAndRoomWithinTheLim
     }
     // Modes and elements past what the editor shows have no choice and no block.
     const std::tuple<const char*, int32_t, int32_t> kVisible[] = {
-        {"", 0, 0}, {"1", 1, 1}, {"20", 2, 2}, {"301", 3, 2}, {"4000", 3, 2}};
+        {"", 0, 0}, {"0", 1, 0}, {"1", 1, 1}, {"20", 2, 2}, {"301", 3, 2}, {"4000", 3, 2}};
     for (auto [pszModes, nChoices, nElements] : kVisible) {
         SimEclosionTemplate& t = Template(false, pszModes);
         EXPECT_EQ(nChoices, VisibleEclosionModeChoices(&t)) << pszModes;

@@ -142,6 +142,8 @@ TEST_F(InkChannelSwitchTest, EntriesDifferInAnyOfTheirFourPropertiesAndAMissingO
             << kind.nA << kind.nB << kind.nC << kind.nD;
     }
     EXPECT_FALSE(EntriesDiffer(&Config().m_liveGroups, {0, 0}, {0, 5}));
+    SwitchChannels(&machine, {0, 0}, {0, 5}); // a channel the head does not have: nothing moves
+    EXPECT_EQ((std::vector<uint16_t>{K, C}), Inks(0));
     // A table set without the first channel's entry: nothing is exchanged, whatever the kinds.
     for (bool bKindsDiffer : {false, true})
         EXPECT_FALSE(UpdateTableSet(&Config().m_liveGroups, bKindsDiffer, {0, 5}, {0, 1}, {0, 0}, {0, 1}));

@@ -26,6 +26,8 @@ TEST(MultiStepTexts, AFieldWithoutTerminatorShows127CharactersAndNeverHalfASurro
     EXPECT_EQ(std::wstring(126, L'x'), RecordText(record.szTitle));
     record.szTitle[126] = 0xDBFF; // the last high surrogate
     EXPECT_EQ(std::wstring(126, L'x'), RecordText(record.szTitle));
+    record.szTitle[126] = 0xD7FF; // just below the surrogates
+    EXPECT_EQ(127u, RecordText(record.szTitle).size());
     record.szTitle[126] = 0xDC00; // a low one is no pair's start
     EXPECT_EQ(127u, RecordText(record.szTitle).size());
 }
@@ -66,6 +68,16 @@ TEST(MultiStepTexts, WaitingAfterOneOfTheEightStepsNamesItAndHintsAtTheNext) {
         {10, 3, L"", L""},
         {9, 11, L"", L""},
         {3, 2, L"", L""}};
+    record.nLastStepIndex = 1;
+    const std::tuple<int32_t, const wchar_t*, const wchar_t*> kStates[] = {
+        {3, L"Step1: A", L"Next Step: a"},
+        {4, L"Step2: B", L"Next Step: Finish"},
+        {kMultiStepFinishing, L"Finish Action is Doing: ", L"Next Step: Finish"}};
+    for (auto [nState, pszLog, pszStatus] : kStates) {
+        MultiStepTexts texts = StateChangeTexts(record, kWords, nState, 0, 0);
+        EXPECT_EQ(pszLog, texts.strLog) << nState;
+        EXPECT_EQ(pszStatus, texts.strStatus) << nState;
+    }
     for (auto [nLast, nCurrent, pszLog, pszStatus] : kRows) {
         MultiStepTexts texts = StateChangeTexts(record, kWords, kMultiStepWaitingOperator, nLast, nCurrent);
         EXPECT_EQ(pszLog, texts.strLog) << nLast << " " << nCurrent;
