@@ -3,10 +3,12 @@
 
 #include <climits>
 
-#include "SimMachine.h"
+#include "tests/native/StrictMachine.h"
 #include "dialogs/ink/CutInkRowRules.h"
 
 namespace {
+
+constexpr int32_t kLastValue = static_cast<int32_t>(kCutInkValueCount) - 1;
 
 class CutInkRowsTest : public ::testing::Test {
 protected:
@@ -21,7 +23,7 @@ protected:
         return indices;
     }
 
-    SimMachine machine;
+    StrictMachine machine;
     SimPrinter& printer = machine.m_printer;
 };
 
@@ -62,6 +64,10 @@ TEST_F(CutInkRowsTest, IndicesPast16BitsAreNotProbedSoRowsAreNeverRepeated) {
     // Through the 16-bit member ids, index 0x10000 would claim K a second time.
     EXPECT_EQ((std::vector<int32_t>{0, 1}), Indices(0x10002));
     EXPECT_EQ((std::vector<int32_t>{0, 1}), Indices(0xFFFFFFFE));
+    EXPECT_EQ((std::vector<int32_t>{0}), Indices(1)); // a member past the rows claims none
+    for (auto [nRow, bHas] :
+         {std::pair<int32_t, bool>{-1, false}, {0, true}, {kLastValue, true}, {kLastValue + 1, false}})
+        EXPECT_EQ(bHas, HasCutInkValue(nRow)) << nRow;
 }
 
 TEST_F(CutInkRowsTest, AGroupClaimingTwoBillionMembersIsWalkedOnlyAsFarAsIdsReach) {

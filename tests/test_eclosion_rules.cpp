@@ -1,8 +1,10 @@
-// The eclosion template rules over a recording template list, without any window.
+// The eclosion template rules over a strict simulated template list, without any window.
 #include <gtest/gtest.h>
 
-#include "SimMachine.h"
+#include <tuple>
+
 #include "dialogs/ink/EclosionRules.h"
+#include "SimMachine.h"
 
 namespace {
 
@@ -14,199 +16,160 @@ std::string NarrowAscii(const std::wstring& str) {
 
 class EclosionRulesTest : public ::testing::Test {
 protected:
-    // A template the way EnsureDefaultTemplates leaves one: two modes of two 1 x 1 elements.
-    SimEclosionTemplate& AddFull(const std::string& strName, bool bDefault) {
-        SimEclosionTemplate& t = list.Add(strName, bDefault);
-        for (int m = 0; m < 2; ++m) {
+    // One letter per template: D default, C custom, each with two modes of two 1 x 1 elements; _ a position
+    // the host cannot return.
+    void Fill(const char* pszTemplates) {
+        for (const char* p = pszTemplates; *p; ++p) {
+            if (*p == '_') {
+                list.AddGap();
+                continue;
+            }
+            Template(*p == 'D', "22");
+        }
+    }
+    // A template with one mode per digit, of that many 1 x 1 elements.
+    SimEclosionTemplate& Template(bool bDefault, const char* pszModes) {
+        SimEclosionTemplate& t = list.Add("t", bDefault);
+        for (const char* p = pszModes; *p; ++p) {
             SimEclosionMode& mode = t.Add();
-            mode.Add(1, 1);
-            mode.Add(1, 1);
+            for (char c = '0'; c < *p; ++c)
+                mode.Add(1, 1);
         }
         return t;
     }
-    std::vector<std::string> Calls(const std::vector<std::string>& prefixes) { return log.Filter(prefixes); }
+    // The default flags, one digit per template, _ where there is none.
+    std::string Flags() {
+        std::string str;
+        for (const auto& p : list.m_templates)
+            str += p ? static_cast<char>('0' + p->m_nDefault) : '_';
+        return str;
+    }
+    size_t Calls(const char* pszPrefix) { return log.Filter({pszPrefix}).size(); }
+    void TearDown() override { EXPECT_EQ(std::vector<std::string>{}, log.m_violations); }
 
     SimCallLog log;
     SimEclosionTemplateList list{log};
 };
 
-TEST_F(EclosionRulesTest, AnEmptyListBecomesFourDefaultTemplatesOfTwoModesOfTwoUnitElements) {
-    EnsureDefaultTemplates(&list);
-
-    ASSERT_EQ(4u, list.m_templates.size());
-    for (size_t i = 0; i < 4; ++i) {
-        const SimEclosionTemplate& t = *list.m_templates[i];
-        EXPECT_EQ(1u, t.m_nDefault);
-        EXPECT_EQ(0u, t.m_nCurrentMode);
-        ASSERT_EQ(2u, t.m_modes.size());
-        for (const auto& pMode : t.m_modes) {
-            ASSERT_EQ(2u, pMode->m_elements.size());
-            for (const auto& pElement : pMode->m_elements) {
-                EXPECT_EQ(1u, pElement->m_nWidth);
-                EXPECT_EQ(1u, pElement->m_nHeight);
-            }
-        }
-        // The host's name and range stay: the editor names templates by position only.
-        EXPECT_EQ("", t.m_strName);
-        EXPECT_EQ(SimEclosionTemplate::kNewRange, t.m_nRange);
+TEST_F(EclosionRulesTest, TheFirstFourTemplatesBecomeDefaultOnesAndLaterOnesKeepTheirFlags) {
+    // Templates before, flags after, default flags written (appended ones too), templates appended.
+    const std::tuple<const char*, const char*, size_t, size_t> kRows[] = {
+        {"", "1111", 4, 4},   {"DDD", "1111", 1, 1},      {"DDDD", "1111", 0, 0}, {"DDDDC", "11110", 0, 0},
+        {"C_", "1_11", 3, 2}, {"CDCDCD", "111101", 2, 0}, {"DDDC", "1111", 1, 0}, {"CCCCC", "11110", 4, 0}};
+    for (auto [pszBefore, pszAfter, nWritten, nAppended] : kRows) {
+        list.m_templates.clear();
+        Fill(pszBefore);
+        log.Clear();
+        EnsureDefaultTemplates(&list);
+        EXPECT_EQ(pszAfter, Flags()) << pszBefore;
+        EXPECT_EQ(nWritten, Calls("EclosionTemplate.SetDefault(1)")) << pszBefore;
+        EXPECT_EQ(nAppended, Calls("EclosionList.AddTemplate")) << pszBefore;
+        EXPECT_EQ(nAppended, Calls("EclosionTemplate.SetCurrentMode(0)")) << pszBefore;
     }
-    EXPECT_EQ(L"Template1--Default", EclosionDisplayName(0, true, kEnglish));
-    EXPECT_EQ(L"Template4--Default", EclosionDisplayName(3, true, kEnglish));
-    EXPECT_EQ(L"Template5--Custom", EclosionDisplayName(4, false, kEnglish));
+    // An appended template has two modes of two 1 x 1 elements; the host's name and range stay.
+    list.m_templates.clear();
+    EnsureDefaultTemplates(&list);
+    const SimEclosionTemplate& added = *list.m_templates[3];
+    ASSERT_EQ(2u, added.m_modes.size());
+    for (const auto& pMode : added.m_modes) {
+        ASSERT_EQ(2u, pMode->m_elements.size());
+        for (const auto& pElement : pMode->m_elements)
+            EXPECT_TRUE(pElement->m_nWidth == 1 && pElement->m_nHeight == 1);
+    }
+    EXPECT_EQ("", added.m_strName);
+    EXPECT_EQ(SimEclosionTemplate::kNewRange, added.m_nRange);
+    EXPECT_EQ(0u, added.m_nCurrentMode);
+    // A host that cannot append leaves the list short; nothing is touched through a null template.
+    list.m_templates.clear();
+    list.m_bAddFails = true;
+    log.Clear();
+    EnsureDefaultTemplates(&list);
+    EXPECT_EQ("", Flags());
+    EXPECT_EQ(4u, Calls("EclosionList.AddTemplate"));
+    EnsureDefaultTemplates(nullptr);
+}
+
+TEST_F(EclosionRulesTest, CreatedTemplatesAreNamedForTheirPositionAndCustomAfterTheFourth) {
+    const std::tuple<const char*, bool, const wchar_t*, const char*> kRows[] = {
+        {"DD", false, L"Template3--Default", "111"},
+        {"DDD", false, L"Template4--Default", "1111"},
+        {"DDDD", false, L"Template5--Custom", "11110"},
+        {"DD", true, L"", "11"}};
+    for (auto [pszBefore, bAddFails, pszName, pszAfter] : kRows) {
+        list.m_templates.clear();
+        Fill(pszBefore);
+        list.m_bAddFails = bAddFails;
+        CreatedEclosionTemplate created = CreateEclosionTemplate(&list, kEnglish, &NarrowAscii);
+        EXPECT_EQ(pszName, created.strName) << pszBefore;
+        EXPECT_EQ(pszAfter, Flags()) << pszBefore;
+        if (!bAddFails) {
+            EXPECT_EQ(list.m_templates.back().get(), created.pTemplate);
+            EXPECT_EQ(NarrowAscii(pszName), list.m_templates.back()->m_strName);
+            EXPECT_EQ(static_cast<int32_t>(list.m_templates.size()) - 1, created.nPosition);
+        } else {
+            EXPECT_EQ(nullptr, created.pTemplate);
+        }
+    }
+    const std::tuple<int32_t, bool, const wchar_t*> kNames[] = {
+        {0, true, L"Template1--Default"}, {3, true, L"Template4--Default"}, {4, false, L"Template5--Custom"}};
+    for (auto [nPosition, bDefault, pszName] : kNames)
+        EXPECT_EQ(pszName, EclosionDisplayName(nPosition, bDefault, kEnglish));
     EXPECT_EQ(L"模板2--自定义", EclosionDisplayName(1, false, {L"模板", L"默认", L"自定义"}));
 }
 
-TEST_F(EclosionRulesTest, ACustomTemplateAmongTheFirstFourBecomesDefaultAndLaterOnesKeepTheirFlags) {
-    AddFull("a", true);
-    AddFull("b", true);
-    AddFull("c", false);
-    AddFull("d", true);
-    AddFull("e", false);
-    AddFull("f", true);
-
-    EnsureDefaultTemplates(&list);
-
-    ASSERT_EQ(6u, list.m_templates.size());
-    std::vector<uint32_t> flags;
-    for (const auto& p : list.m_templates)
-        flags.push_back(p->m_nDefault);
-    EXPECT_EQ((std::vector<uint32_t>{1, 1, 1, 1, 0, 1}), flags);
-    EXPECT_EQ(L"Template3--Default", EclosionDisplayName(2, list.m_templates[2]->m_nDefault != 0, kEnglish));
-    // Only the custom one is written; nothing is appended.
-    EXPECT_EQ((std::vector<std::string>{"EclosionTemplate.SetDefault(1)"}),
-              Calls({"EclosionTemplate.SetDefault", "EclosionList.AddTemplate"}));
-}
-
-TEST_F(EclosionRulesTest, AShortListIsFilledUpAndPositionsTheHostCannotReturnAreSkipped) {
-    AddFull("a", false);
-    list.AddGap();
-    EnsureDefaultTemplates(&list);
-    ASSERT_EQ(4u, list.m_templates.size());
-    EXPECT_EQ(1u, list.m_templates[0]->m_nDefault);
-    EXPECT_EQ(nullptr, list.m_templates[1]);
-    EXPECT_EQ(1u, list.m_templates[3]->m_nDefault);
-
-    // A host that cannot append leaves the list short; nothing is touched through a null template.
-    SimEclosionTemplateList refusing(log);
-    refusing.m_strLogName = "Refusing";
-    refusing.m_bAddFails = true;
-    EnsureDefaultTemplates(&refusing);
-    EXPECT_TRUE(refusing.m_templates.empty());
-    EXPECT_EQ(4u, Calls({"Refusing.AddTemplate"}).size());
-}
-
-TEST_F(EclosionRulesTest, CreatedTemplatesAreCustomAfterTheFourthAndNamedForTheirPositionInAnsi) {
-    for (int i = 0; i < 4; ++i)
-        AddFull("d", true);
-    CreatedEclosionTemplate created = CreateEclosionTemplate(&list, kEnglish, &NarrowAscii);
-    ASSERT_EQ(list.m_templates[4].get(), created.pTemplate);
-    EXPECT_EQ(L"Template5--Custom", created.strName);
-    EXPECT_EQ("Template5--Custom", list.m_templates[4]->m_strName);
-    EXPECT_EQ(0u, list.m_templates[4]->m_nDefault);
-
-    // In a list of two, the third is still a default one.
-    SimEclosionTemplateList shortList(log);
-    shortList.Add("x", true);
-    shortList.Add("y", true);
-    created = CreateEclosionTemplate(&shortList, kEnglish, &NarrowAscii);
-    EXPECT_EQ(L"Template3--Default", created.strName);
-    EXPECT_EQ(1u, shortList.m_templates[2]->m_nDefault);
-
-    // A host that cannot append gives no template and no name.
-    shortList.m_bAddFails = true;
-    created = CreateEclosionTemplate(&shortList, kEnglish, &NarrowAscii);
-    EXPECT_EQ(nullptr, created.pTemplate);
-    EXPECT_EQ(3u, shortList.m_templates.size());
-}
-
-TEST_F(EclosionRulesTest, DefaultTemplatesAreEditableOnlyWithTheFlagAndNeverDeletable) {
-    SimEclosionTemplate& def = AddFull("d", true);
-
-    EclosionControlStates locked = GetEclosionControlStates(&def, 0, 0);
-    EXPECT_TRUE(locked.bAddTemplate);
-    EXPECT_TRUE(locked.bRangeSlider);
-    EXPECT_FALSE(locked.bDeleteTemplate || locked.bAddMode || locked.bDeleteMode || locked.bModeChoices ||
-                 locked.bAddElement || locked.bDeleteElement || locked.bSizeSliders);
-
-    EclosionControlStates open = GetEclosionControlStates(&def, 0, 0x100);
-    EXPECT_FALSE(open.bDeleteTemplate);
-    EXPECT_TRUE(open.bAddMode && open.bDeleteMode && open.bModeChoices && open.bDeleteElement &&
-                open.bSizeSliders);
-    EXPECT_FALSE(open.bAddElement); // both elements are there
-
-    SimEclosionTemplate& custom = AddFull("c", false);
-    EXPECT_TRUE(GetEclosionControlStates(&custom, 1, 0).bDeleteTemplate);
-    EXPECT_TRUE(IsEclosionTemplateEditable(&custom, 0));
-    EXPECT_FALSE(IsEclosionTemplateEditable(nullptr, 1));
-}
-
-TEST_F(EclosionRulesTest, LimitsOfModesAndElementsAndAMissingModeOrTemplateDisableWhatNeedsThem) {
-    SimEclosionTemplate& t = list.Add("c", false);
-    t.Add().Add(2, 2);
-    t.Add();
-    t.Add().Add(1, 1);
-
-    EclosionControlStates full = GetEclosionControlStates(&t, 0, 0);
-    EXPECT_FALSE(full.bAddMode);
-    EXPECT_TRUE(full.bAddElement && full.bDeleteElement);
-
-    EclosionControlStates empty = GetEclosionControlStates(&t, 1, 0);
-    EXPECT_TRUE(empty.bAddElement);
-    EXPECT_FALSE(empty.bDeleteElement);
-    EXPECT_TRUE(empty.bDeleteMode);
-
-    for (int32_t nIndex : {-1, 3}) {
-        EclosionControlStates none = GetEclosionControlStates(&t, nIndex, 0);
-        EXPECT_FALSE(none.bDeleteMode || none.bModeChoices || none.bAddElement || none.bDeleteElement ||
-                     none.bSizeSliders);
+TEST_F(EclosionRulesTest, ControlsNeedAnEditableTemplateAModeAndRoomWithinTheLimits) {
+    // Template (D default, C custom, N none) and element counts per mode, mode index, edit-defaults flag;
+    // states: add/delete template, add/delete mode, mode choices, add/delete element, size and range sliders.
+    const std::tuple<const char*, int32_t, uint32_t, const char*> kRows[] = {
+        {"D22", 0, 0, "100000001"},   {"D22", 0, 0x100, "101110111"}, {"D22", 0, 1, "101110111"},
+        {"C22", 1, 0, "111110111"},   {"C101", 0, 0, "110111111"},    {"C101", 1, 0, "110111011"},
+        {"C101", -1, 0, "110000001"}, {"C101", 3, 0, "110000001"},    {"C1", 0, 0, "111111111"},
+        {"C", 0, 0, "111000001"},     {"C2", 0, 0, "111110111"},      {"N", 0, 1, "100000001"}};
+    for (auto [pszTemplate, nMode, nEditDefaults, pszStates] : kRows) {
+        IHostEclosionTemplate* pTemplate =
+            *pszTemplate == 'N' ? nullptr : &Template(*pszTemplate == 'D', pszTemplate + 1);
+        EclosionControlStates s = GetEclosionControlStates(pTemplate, nMode, nEditDefaults);
+        std::string strStates;
+        for (bool b : {s.bAddTemplate, s.bDeleteTemplate, s.bAddMode, s.bDeleteMode, s.bModeChoices,
+                       s.bAddElement, s.bDeleteElement, s.bSizeSliders, s.bRangeSlider})
+            strStates += b ? '1' : '0';
+        EXPECT_EQ(pszStates, strStates) << pszTemplate << " mode " << nMode << " flag " << nEditDefaults;
     }
-    EXPECT_TRUE(log.Filter({"EclosionTemplate.GetMode(-1)", "EclosionTemplate.GetMode(3)"}).empty());
-
-    EclosionControlStates noTemplate = GetEclosionControlStates(nullptr, 0, 1);
-    EXPECT_TRUE(noTemplate.bAddTemplate && noTemplate.bRangeSlider);
-    EXPECT_FALSE(noTemplate.bDeleteTemplate || noTemplate.bAddMode);
-
-    t.Add();
-    EXPECT_EQ(3, VisibleEclosionModeChoices(&t)); // a fourth mode from the host shows no fourth choice
+    // Modes and elements past what the editor shows have no choice and no block.
+    const std::tuple<const char*, int32_t, int32_t> kVisible[] = {
+        {"", 0, 0}, {"0", 1, 0}, {"1", 1, 1}, {"20", 2, 2}, {"301", 3, 2}, {"4000", 3, 2}};
+    for (auto [pszModes, nChoices, nElements] : kVisible) {
+        SimEclosionTemplate& t = Template(false, pszModes);
+        EXPECT_EQ(nChoices, VisibleEclosionModeChoices(&t)) << pszModes;
+        EXPECT_EQ(nElements, VisibleEclosionElements(EclosionModeAt(&t, 0))) << pszModes;
+    }
     EXPECT_EQ(0, VisibleEclosionModeChoices(nullptr));
-    t.m_modes[0]->Add(3, 3);
-    t.m_modes[0]->Add(4, 4);
-    EXPECT_EQ(2, VisibleEclosionElements(t.m_modes[0].get()));
-    EXPECT_EQ(0, VisibleEclosionElements(t.m_modes[1].get()));
+    EXPECT_EQ(nullptr, EclosionModeAt(nullptr, 0));
 }
 
-TEST(EclosionPreviewRect, ElementsAreCentredOnAGridOfAnEighthOfTheShorterSide) {
-    // 107 x 67 gives a unit of 8: a 3 x 2 element is 24 x 16, centred.
-    EclosionRect rc = EclosionElementPreviewRect({100, 200, 207, 267}, 3, 2);
-    EXPECT_EQ(141, rc.left);
-    EXPECT_EQ(225, rc.top);
-    EXPECT_EQ(24, rc.right - rc.left);
-    EXPECT_EQ(16, rc.bottom - rc.top);
-
-    // 8 x 8 fills a square of the shorter side rounded down to a multiple of 8.
-    rc = EclosionElementPreviewRect({0, 0, 107, 67}, 8, 8);
-    EXPECT_EQ(64, rc.right - rc.left);
-    EXPECT_EQ(64, rc.bottom - rc.top);
-    EXPECT_EQ(21, rc.left);
-    EXPECT_EQ(1, rc.top);
-
-    // Halves truncate toward zero, also left of and above the origin.
-    rc = EclosionElementPreviewRect({-107, -67, 0, 0}, 1, 1);
-    EXPECT_EQ(-53 - 4, rc.left);
-    EXPECT_EQ(-33 - 4, rc.top);
-
-    // Shorter side under 8 pixels: unit 0, nothing to fill.
-    rc = EclosionElementPreviewRect({10, 10, 200, 17}, 8, 8);
-    EXPECT_EQ(rc.left, rc.right);
-    EXPECT_EQ(rc.top, rc.bottom);
-}
-
-TEST(EclosionPreviewRect, SizesBeyondTheGridStayInsideTheFrame) {
-    EclosionRect rc = EclosionElementPreviewRect({0, 0, 107, 67}, 0xFFFFFFFFu, 200);
-    EXPECT_EQ(21, rc.left);
-    EXPECT_EQ(85, rc.right);
-    EXPECT_EQ(1, rc.top);
-    EXPECT_EQ(65, rc.bottom);
+TEST(EclosionRules, ElementsAreCentredOnAGridOfAnEighthOfTheShorterSideAndTheRangeStaysWithin0And200) {
+    const std::tuple<EclosionRect, uint32_t, uint32_t, EclosionRect> kRows[] = {
+        {{100, 200, 207, 267}, 3, 2, {141, 225, 165, 241}}, // unit 8
+        {{0, 0, 107, 67}, 8, 8, {21, 1, 85, 65}},
+        {{0, 0, 107, 67}, 9, 7, {21, 5, 85, 61}}, // beyond the grid: the whole grid
+        {{0, 0, 107, 67}, 0xFFFFFFFFu, 200, {21, 1, 85, 65}},
+        {{0, 0, 107, 67}, 0, 0, {53, 33, 53, 33}},
+        {{0, 0, 64, 64}, 1, 1, {28, 28, 36, 36}},
+        {{0, 0, 63, 64}, 1, 1, {28, 29, 35, 36}},        // unit 7
+        {{-107, -67, 0, 0}, 1, 1, {-57, -37, -49, -29}}, // halves truncate toward zero
+        {{10, 10, 200, 17}, 8, 8, {105, 13, 105, 13}},   // under 8 pixels: nothing to fill
+        {{10, 10, 5, 17}, 8, 8, {7, 13, 7, 13}}};        // turned inside out: nothing either
+    for (auto [frame, nWidth, nHeight, expected] : kRows) {
+        EclosionRect rc = EclosionElementPreviewRect(frame, nWidth, nHeight);
+        EXPECT_TRUE(rc.left == expected.left && rc.top == expected.top && rc.right == expected.right &&
+                    rc.bottom == expected.bottom)
+            << frame.left << "," << frame.top << " " << nWidth << "x" << nHeight << ": " << rc.left << ","
+            << rc.top << "," << rc.right << "," << rc.bottom;
+    }
+    const int32_t kRanges[][2] = {{-1, 0},    {0, 0},     {1, 1},         {199, 199},
+                                  {200, 200}, {201, 200}, {INT32_MIN, 0}, {INT32_MAX, 200}};
+    for (const auto& row : kRanges)
+        EXPECT_EQ(row[1], ClampEclosionRange(row[0])) << row[0];
 }
 
 } // namespace

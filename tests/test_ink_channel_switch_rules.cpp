@@ -1,7 +1,7 @@
 // The ink channel switch over a simulated head configuration and its table sets.
 #include <gtest/gtest.h>
 
-#include "SimMachine.h"
+#include "tests/native/StrictMachine.h"
 #include "dialogs/ink/InkChannelSwitchRules.h"
 
 namespace {
@@ -34,7 +34,7 @@ protected:
     }
     size_t Writes() { return machine.m_log.Filter({"Channel.Set", "Entry("}).size(); }
 
-    SimMachine machine;
+    StrictMachine machine;
 };
 
 TEST_F(InkChannelSwitchTest, SameKindExchangesInksAndPlacesInEveryListOfMatchingSetsOnly) {
@@ -68,21 +68,17 @@ TEST_F(InkChannelSwitchTest, CrossKindSwitchGoesThroughPartnersOfEachKindOnTheDe
     ASSERT_TRUE(EntriesDiffer(&Config().m_liveGroups, {0, 0}, {0, 6}));
     ChannelRef p0, p1;
     ASSERT_TRUE(FindPartners(&Config(), &Config().m_liveGroups, {0, 0}, {0, 6}, &p0, &p1));
-    EXPECT_TRUE(p0.nHead == 3 && p0.nChannel == 0);
-    EXPECT_TRUE(p1.nHead == 3 && p1.nChannel == 6);
+    EXPECT_TRUE(p0.nHead == 3 && p0.nChannel == 0 && p1.nHead == 3 && p1.nChannel == 6);
 
     ASSERT_TRUE(SwitchChannels(&machine, {0, 0}, {0, 6}));
-    EXPECT_EQ(W, Inks(0)[0]);
-    EXPECT_EQ(K, Inks(0)[6]);
-    EXPECT_EQ(K, Inks(3)[0]);
-    EXPECT_EQ(W, Inks(3)[6]);
+    EXPECT_EQ((std::vector<uint16_t>{W, K, K, W}),
+              (std::vector<uint16_t>{Inks(0)[0], Inks(0)[6], Inks(3)[0], Inks(3)[6]}));
     // In both lists of the machine's set the chosen channels and their partners changed places.
     for (size_t nList : {0u, 1u}) {
-        SimChannelGroupList& list = TableList(0, nList);
-        EXPECT_EQ(3, list.m_groups[0]->m_entries[0]->m_nHead);
-        EXPECT_EQ(0, list.m_groups[0]->m_entries[18]->m_nHead);
-        EXPECT_EQ(3, list.m_groups[1]->m_entries[0]->m_nHead);
-        EXPECT_EQ(0, list.m_groups[1]->m_entries[6]->m_nHead);
+        const auto& groups = TableList(0, nList).m_groups;
+        EXPECT_EQ((std::vector<int32_t>{3, 0, 3, 0}),
+                  (std::vector<int32_t>{groups[0]->m_entries[0]->m_nHead, groups[0]->m_entries[18]->m_nHead,
+                                        groups[1]->m_entries[0]->m_nHead, groups[1]->m_entries[6]->m_nHead}));
     }
     // The two-head configuration's set is not touched.
     EXPECT_EQ(0, TableList(1).m_groups[0]->m_entries[0]->m_nHead);
@@ -131,6 +127,30 @@ TEST_F(InkChannelSwitchTest, PropertyCIsIgnoredByThePartnerSearchAndMutualPartne
     EXPECT_EQ("1:0@0[1] 1:1@0[0] 1:2@0[2] 1:3@0[3]", TableList(0).Describe());
 }
 
+TEST_F(InkChannelSwitchTest, EntriesDifferInAnyOfTheirFourPropertiesAndAMissingOneExchangesNothing) {
+    AddHead({K, C});
+    SimChannelGroup& group = Config().m_liveGroups.Add(1);
+    group.Add(0, 0, {0}, kColour);
+    SimChannelEntry& second = group.Add(1, 0, {1}, kColour);
+    for (auto [kind, bDiffer] : {std::pair<SimEntryKind, bool>{{1, 1, 0, 0}, false},
+                                 {{2, 1, 0, 0}, true},
+                                 {{1, 2, 0, 0}, true},
+                                 {{1, 1, 1, 0}, true},
+                                 {{1, 1, 0, 1}, true}}) {
+        second.m_kind = kind;
+        EXPECT_EQ(bDiffer, EntriesDiffer(&Config().m_liveGroups, {0, 0}, {0, 1}))
+            << kind.nA << kind.nB << kind.nC << kind.nD;
+    }
+    EXPECT_FALSE(EntriesDiffer(&Config().m_liveGroups, {0, 0}, {0, 5}));
+    SwitchChannels(&machine, {0, 0}, {0, 5}); // a channel the head does not have: nothing moves
+    EXPECT_EQ((std::vector<uint16_t>{K, C}), Inks(0));
+    // A table set without the first channel's entry: nothing is exchanged, whatever the kinds.
+    for (bool bKindsDiffer : {false, true})
+        EXPECT_FALSE(UpdateTableSet(&Config().m_liveGroups, bKindsDiffer, {0, 5}, {0, 1}, {0, 0}, {0, 1}));
+    EXPECT_FALSE(UpdateTableSet(&Config().m_liveGroups, true, {0, 0}, {0, 1}, {0, 5}, {0, 1}));
+    EXPECT_TRUE(UpdateTableSet(&Config().m_liveGroups, false, {0, 0}, {0, 1}, {0, 5}, {0, 1}));
+}
+
 TEST_F(InkChannelSwitchTest, ChannelsWithoutLiveEntriesExchangeAsTheSameKind) {
     AddHead({K, C});
     Config().m_bHasLiveGroups = false;
@@ -148,8 +168,7 @@ TEST_F(InkChannelSwitchTest, NullObjectsAreSkippedAndChannelsCompareByTheirLow16
     group.Add(5, 0, {}, kColour);
     group.Add(6, 0, {7, 0x10002}, kColour);
     EntryPosition found = FindEntry(&Config().m_liveGroups, {0, 2});
-    EXPECT_EQ(group.m_entries[3].get(), found.pEntry);
-    EXPECT_EQ(1, found.nPosition);
+    EXPECT_TRUE(found.pEntry == group.m_entries[3].get() && found.nPosition == 1);
     EXPECT_EQ(nullptr, FindEntry(&Config().m_liveGroups, {0, -1}).pEntry);
     EXPECT_EQ(nullptr, FindEntry(nullptr, {0, 2}).pEntry);
 

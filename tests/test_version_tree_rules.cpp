@@ -4,39 +4,15 @@
 
 #include <cstring>
 #include <memory>
+#include <tuple>
 
-#include "SimMachine.h"
+#include "tests/native/StrictMachine.h"
 #include "dialogs/info/VersionTreeRules.h"
 
 namespace {
 
 std::wstring English(const std::wstring& strKey) {
     return strKey;
-}
-
-// The tree flattened to one line per row: indentation, label, and "= value" or "[+]" for a collapsed group.
-std::vector<std::string> Lines(const std::vector<VersionTreeRow>& rows, int nDepth = 0) {
-    std::vector<std::string> lines;
-    for (const VersionTreeRow& row : rows) {
-        std::string strLine(static_cast<size_t>(nDepth) * 2, ' ');
-        strLine += std::string(row.strLabel.begin(), row.strLabel.end());
-        if (!row.bGroup)
-            strLine += " = " + row.strValue;
-        else if (row.bCollapsed)
-            strLine += " [+]";
-        lines.push_back(strLine);
-        for (std::string& strChild : Lines(row.children, nDepth + 1))
-            lines.push_back(std::move(strChild));
-    }
-    return lines;
-}
-
-std::vector<std::string> GroupNames(const std::vector<VersionTreeRow>& rows) {
-    std::vector<std::string> names;
-    for (const std::string& strLine : Lines(rows))
-        if (strLine.find(" = ") == std::string::npos)
-            names.push_back(strLine);
-    return names;
 }
 
 class VersionTreeTest : public ::testing::Test {
@@ -49,42 +25,37 @@ protected:
     VersionStatusValues status;
 };
 
-TEST_F(VersionTreeTest, DriverBoardsAreSharedOutEvenlyAndTheRemainderIsNotShown) {
-    // H = 0: no board groups at all, whatever D holds.
-    record->nHeadBoardCount = 0;
-    record->nDriverBoardCount = 9;
-    EXPECT_EQ((std::vector<std::string>{"Main Board", "Software", "Extended information"}),
-              GroupNames(Build()));
-    // D < H: P = 0, head boards without driver boards.
+TEST_F(VersionTreeTest, BoardCountsAreCutToTheRecordAndDriverBoardsAreSharedOutEvenly) {
+    // Head, driver and extern boards in the record; head boards, driver boards under each, extern boards
+    // shown.
+    const std::tuple<uint8_t, uint8_t, uint8_t, size_t, size_t, size_t> kRows[] = {
+        {0, 9, 0, 0, 0, 0},   {3, 2, 0, 3, 0, 0},      {3, 8, 0, 3, 2, 0},   {3, 9, 1, 3, 3, 1},
+        {1, 64, 0, 1, 64, 0}, {1, 65, 0, 1, 64, 0},    {2, 63, 7, 2, 31, 7}, {8, 64, 8, 8, 8, 8},
+        {9, 72, 9, 8, 8, 8},  {255, 255, 255, 8, 8, 8}};
+    for (auto [nH, nD, nE, nHead, nDriver, nExtern] : kRows) {
+        record->nHeadBoardCount = nH;
+        record->nDriverBoardCount = nD;
+        record->nExternBoardCount = nE;
+        BoardCounts counts = UsableBoardCounts(*record);
+        EXPECT_TRUE(counts.nHead == nHead && counts.nDriverPerHead == nDriver && counts.nExtern == nExtern)
+            << +nH << " " << +nD << " " << +nE;
+        std::vector<VersionTreeRow> tree = Build();
+        ASSERT_EQ(1 + nHead + nExtern + 2, tree.size());
+        EXPECT_EQ(nHead ? 3 + nDriver : 3u, tree[nHead ? nHead : nHead + nExtern + 1].children.size());
+        EXPECT_EQ(nExtern ? L"Extern Board" + std::to_wstring(nExtern) : L"Software",
+                  tree[nHead + nExtern + 1 - (nExtern ? 1 : 0)].strLabel);
+    }
+    // H = 3, D = 8: entries 0 to 5 under the head boards in turn, 6 and 7 not shown.
     record->nHeadBoardCount = 3;
-    record->nDriverBoardCount = 2;
-    EXPECT_EQ((std::vector<std::string>{"Main Board", "Head Board1", "Head Board2", "Head Board3", "Software",
-                                        "Extended information"}),
-              GroupNames(Build()));
-    // H = 3, D = 8: two under each head board; entries 6 and 7 are not shown.
     record->nDriverBoardCount = 8;
     for (int k = 0; k < 8; ++k)
-        SimVersions::SetText(record->szDbLogicVersion[k], "entry" + std::to_string(k));
-    std::vector<std::string> shown;
-    for (const std::string& strLine : Lines(Build()))
-        if (strLine.find("DB Logic Version") != std::string::npos)
-            shown.push_back(strLine.substr(strLine.find("= ") + 2));
-    EXPECT_EQ((std::vector<std::string>{"entry0", "entry1", "entry2", "entry3", "entry4", "entry5"}), shown);
-}
-
-TEST_F(VersionTreeTest, CountsBeyondTheRecordAreCutToItsLimits) {
-    record->nHeadBoardCount = 255;
-    record->nDriverBoardCount = 255;
-    record->nExternBoardCount = 9;
-    BoardCounts counts = UsableBoardCounts(*record);
-    EXPECT_EQ(8u, counts.nHead);
-    EXPECT_EQ(8u, counts.nDriverPerHead);
-    EXPECT_EQ(8u, counts.nExtern);
-    std::vector<VersionTreeRow> tree = Build();
-    ASSERT_EQ(1u + 8 + 8 + 2, tree.size());
-    EXPECT_EQ(3u + 8, tree[8].children.size());
-    EXPECT_EQ(L"Driver Board8", tree[8].children.back().strLabel);
-    EXPECT_EQ(L"Extern Board8", tree[16].strLabel);
+        SimVersions::SetText(record->szDbLogicVersion[k], "e" + std::to_string(k));
+    std::string strShown;
+    for (const VersionTreeRow& head : Build())
+        for (const VersionTreeRow& driver : head.children)
+            if (driver.bGroup)
+                strShown += driver.children.front().strValue;
+    EXPECT_EQ("e0e1e2e3e4e5", strShown);
 }
 
 TEST_F(VersionTreeTest, TextFieldsAreReadWithinTheirBytes) {
@@ -122,6 +93,13 @@ TEST_F(VersionTreeTest, LabelsAreTranslatedOneByOneAndNumbersFollowDirectly) {
     EXPECT_EQ(L"D1", tree[2].children[3].strLabel);
     EXPECT_TRUE(tree[2].children[3].bCollapsed);
     EXPECT_FALSE(tree[2].bCollapsed);
+    std::vector<std::wstring> mainRows;
+    for (const VersionTreeRow& row : tree[0].children)
+        mainRows.push_back(row.strLabel);
+    EXPECT_EQ((std::vector<std::wstring>{L"MB Chip ID", L"MB Serial Number", L"MB Logic Version",
+                                         L"MB Program Version", L"MB Firmware Configure Info",
+                                         L"MB Firmware Parameter Info"}),
+              mainRows);
     EXPECT_EQ(L"Main Board", asked.front());
     EXPECT_EQ(L"Machine status code5", asked.back());
 }
@@ -130,7 +108,7 @@ TEST_F(VersionTreeTest, LabelsAreTranslatedOneByOneAndNumbersFollowDirectly) {
 
 class VersionStatusTest : public ::testing::Test {
 protected:
-    SimMachine machine;
+    StrictMachine machine;
 };
 
 TEST_F(VersionStatusTest, MissingHostObjectsShowZeroInsteadOfBeingCalled) {

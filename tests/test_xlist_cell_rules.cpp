@@ -1,6 +1,8 @@
 // Where the list cell painters put their parts, without a window.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "common/controls/XListCellRules.h"
 
 namespace {
@@ -35,15 +37,23 @@ TEST(XListCellRules, ProgressFillsItsShareOfTheInnerWidthAndTheTextChangesColour
     EXPECT_EQ((CellRect{12, 1, 110, 18}), half.text);
     EXPECT_TRUE(LayOutProgress(cell, 0).filled.IsEmpty());
     EXPECT_TRUE(LayOutProgress(cell, 1).filled.IsEmpty());
+    EXPECT_FALSE(LayOutProgress({0, 0, 203, 20}, 1).filled.IsEmpty()); // 1 % of 201 pixels shows
     // Past 100 % the fill stops at the cell's edge.
     EXPECT_EQ(LayOutProgress(cell, 100).filled, LayOutProgress(cell, 250).filled);
 }
 
 TEST(XListCellRules, ProgressTextReplacesOnlyTheFirstNumberAndNeverReadsOtherConversions) {
-    EXPECT_EQ(L"50%", FormatProgressText(L"", 50));
-    EXPECT_EQ(L"Done 7 of 100%", FormatProgressText(L"Done %d of 100%%", 7));
-    EXPECT_EQ(L"%s 3 %d", FormatProgressText(L"%s %d %d", 3));
-    EXPECT_EQ(L"100%", FormatProgressText(L"%i%", 100));
+    const std::tuple<const wchar_t*, int32_t, const wchar_t*> kRows[] = {
+        {L"", 50, L"50%"},
+        {L"Done %d of 100%%", 7, L"Done 7 of 100%"},
+        {L"%s %d %d", 3, L"%s 3 %d"},
+        {L"%i%", 100, L"100%"},
+        {L"%d", -1, L"-1"},
+        {L"%", 5, L"%"},
+        {L"%%", 5, L"%"},
+        {L"x", 5, L"x"}};
+    for (auto [pszFormat, nPercent, pszText] : kRows)
+        EXPECT_EQ(pszText, FormatProgressText(pszFormat, nPercent)) << pszFormat;
 }
 
 TEST(XListCellRules, DropDownTextEndsElevenPixelsBeforeTheEdgeClearOfASixPixelArrow) {
@@ -56,9 +66,12 @@ TEST(XListCellRules, DropDownTextEndsElevenPixelsBeforeTheEdgeClearOfASixPixelAr
 }
 
 TEST(XListCellRules, ColumnZeroEndsAtTheFirstLaterColumnThatHasAWidth) {
-    EXPECT_EQ(300, ColumnZeroRight(300, {}, {}));
-    EXPECT_EQ(50, ColumnZeroRight(300, {0, 0, 50}, {0, 0, 65}));
-    EXPECT_EQ(0, ColumnZeroRight(300, {0, 0}, {0, 0}));
+    // Lefts and widths of the later columns; fewer widths than columns: none read past them.
+    const std::tuple<std::vector<int32_t>, std::vector<int32_t>, int32_t> kRows[] = {
+        {{}, {}, 300},       {{0, 0, 50}, {0, 0, 65}, 50}, {{30, 50}, {1, 65}, 30},
+        {{0, 0}, {0, 0}, 0}, {{25, 40}, {0}, 25},          {{40}, {-1}, 40}};
+    for (const auto& [lefts, widths, nRight] : kRows)
+        EXPECT_EQ(nRight, ColumnZeroRight(300, lefts, widths)) << lefts.size() << " " << widths.size();
 }
 
 TEST(XListCellRules, BackgroundIsErasedOnlyAboveBelowAndRightOfTheVisibleRows) {
@@ -68,8 +81,8 @@ TEST(XListCellRules, BackgroundIsErasedOnlyAboveBelowAndRightOfTheVisibleRows) {
 }
 
 TEST(XListCellRules, ToolTipsAreCutToSeventyNineCharacters) {
-    EXPECT_EQ(79u, CutToolTipText(std::wstring(200, L'x')).size());
-    EXPECT_EQ(L"short", CutToolTipText(L"short"));
+    for (auto [nLength, nCut] : {std::pair<size_t, size_t>{0, 0}, {78, 78}, {79, 79}, {80, 79}, {200, 79}})
+        EXPECT_EQ(nCut, CutToolTipText(std::wstring(nLength, L'x')).size()) << nLength;
 }
 
 } // namespace

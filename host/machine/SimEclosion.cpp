@@ -6,8 +6,10 @@
 
 namespace {
 
-template <typename T> bool InRange(const std::vector<T>& items, int32_t nIndex) {
-    return nIndex >= 0 && static_cast<size_t>(nIndex) < items.size();
+template <typename T>
+bool InRange(SimCallLog& log, const char* pszCall, const char* pszCountCall, const std::vector<T>& items,
+             int32_t nIndex) {
+    return log.InList(pszCall, pszCountCall, nIndex, items.size());
 }
 
 } // namespace
@@ -50,12 +52,14 @@ IHostEclosionElement* SimEclosionMode::GetElement(int32_t nIndex) {
     m_log.Add("EclosionMode.GetElement(" + std::to_string(nIndex) + ")");
     return m_log.Answer<IHostEclosionElement>(
         "EclosionMode.GetElement",
-        InRange(m_elements, nIndex) ? m_elements[static_cast<size_t>(nIndex)].get() : nullptr);
+        InRange(m_log, "EclosionMode.GetElement", "EclosionMode.GetElementCount", m_elements, nIndex)
+            ? m_elements[static_cast<size_t>(nIndex)].get()
+            : nullptr);
 }
 
 void SimEclosionMode::DeleteElement(int32_t nIndex) {
     m_log.Add("EclosionMode.DeleteElement(" + std::to_string(nIndex) + ")");
-    if (InRange(m_elements, nIndex))
+    if (InRange(m_log, "EclosionMode.DeleteElement", "EclosionMode.GetElementCount", m_elements, nIndex))
         m_elements.erase(m_elements.begin() + nIndex);
 }
 
@@ -117,12 +121,14 @@ IHostEclosionMode* SimEclosionTemplate::GetMode(int32_t nIndex) {
     m_log.Add("EclosionTemplate.GetMode(" + std::to_string(nIndex) + ")");
     return m_log.Answer<IHostEclosionMode>(
         "EclosionTemplate.GetMode",
-        InRange(m_modes, nIndex) ? m_modes[static_cast<size_t>(nIndex)].get() : nullptr);
+        InRange(m_log, "EclosionTemplate.GetMode", "EclosionTemplate.GetModeCount", m_modes, nIndex)
+            ? m_modes[static_cast<size_t>(nIndex)].get()
+            : nullptr);
 }
 
 void SimEclosionTemplate::DeleteMode(int32_t nIndex) {
     m_log.Add("EclosionTemplate.DeleteMode(" + std::to_string(nIndex) + ")");
-    if (InRange(m_modes, nIndex))
+    if (InRange(m_log, "EclosionTemplate.DeleteMode", "EclosionTemplate.GetModeCount", m_modes, nIndex))
         m_modes.erase(m_modes.begin() + nIndex);
 }
 
@@ -172,12 +178,14 @@ IHostEclosionTemplate* SimEclosionTemplateList::GetTemplate(int32_t nIndex) {
     m_log.Add(m_strLogName + ".GetTemplate(" + std::to_string(nIndex) + ")");
     return m_log.Answer<IHostEclosionTemplate>(
         "Eclosion.GetTemplate",
-        InRange(m_templates, nIndex) ? m_templates[static_cast<size_t>(nIndex)].get() : nullptr);
+        InRange(m_log, "Eclosion.GetTemplate", "Eclosion.GetCount", m_templates, nIndex)
+            ? m_templates[static_cast<size_t>(nIndex)].get()
+            : nullptr);
 }
 
 void SimEclosionTemplateList::DeleteTemplate(int32_t nIndex) {
     m_log.Add(m_strLogName + ".DeleteTemplate(" + std::to_string(nIndex) + ")");
-    if (InRange(m_templates, nIndex))
+    if (InRange(m_log, "Eclosion.DeleteTemplate", "Eclosion.GetCount", m_templates, nIndex))
         m_templates.erase(m_templates.begin() + nIndex);
 }
 
@@ -215,39 +223,51 @@ void SimEclosionTemplateList::CopyContents(const SimEclosionTemplateList& source
 
 // ---------------------------------------------------------------------------------------------------------
 
+void SimSnapshotNode::Used() {
+    if (m_bReleased)
+        m_log.Violation("Snapshot used after it was released");
+}
+
 IHostSnapshot* SimSnapshotNode::GetContent() {
     m_log.Add("Snapshot.GetContent");
+    Used();
     return m_kind == Kind::Root ? m_pContent : nullptr;
 }
 
 IHostSnapshot* SimSnapshotNode::GetSettings() {
     m_log.Add("Snapshot.GetSettings");
+    Used();
     return m_kind == Kind::Content ? m_pContent : nullptr;
 }
 
 IHostHeadSettings* SimSnapshotNode::GetHeadSettings() {
     m_log.Add("Snapshot.GetHeadSettings");
+    Used();
     return m_kind == Kind::Settings ? m_pHeadSettings : nullptr;
 }
 
 IHostChannelGroupTables* SimSnapshotNode::GetGroupSettings() {
     m_log.Add("Snapshot.GetGroupSettings");
+    Used();
     return m_kind == Kind::Settings ? m_pGroupSettings : nullptr;
 }
 
 IHostSnapshot* SimSnapshotNode::GetSection() {
     m_log.Add("Snapshot.GetSection");
+    Used();
     return m_log.Answer<IHostSnapshot>("Snapshot.GetSection", m_kind == Kind::Root ? m_pChild : nullptr);
 }
 
 IHostSnapshot* SimSnapshotNode::GetSubsection() {
     m_log.Add("Snapshot.GetSubsection");
+    Used();
     return m_log.Answer<IHostSnapshot>("Snapshot.GetSubsection",
                                        m_kind == Kind::Section ? m_pChild : nullptr);
 }
 
 IHostEclosionTemplateList* SimSnapshotNode::GetEclosionTemplates() {
     m_log.Add("Snapshot.GetEclosionTemplates");
+    Used();
     return m_log.Answer<IHostEclosionTemplateList>("Snapshot.GetEclosionTemplates",
                                                    m_kind == Kind::Subsection ? m_pTemplates : nullptr);
 }
@@ -293,8 +313,17 @@ bool SimSnapshots::Release(IHostSnapshot* pSnapshot) {
                            [pSnapshot](const auto& p) { return &p->m_root == pSnapshot; });
     if (it == m_outstanding.end()) {
         ++m_nBadReleases;
+        m_log.Violation(
+            "Printer.ReleaseSnapshot: not an outstanding snapshot (released twice, or never made)");
         return false;
     }
+    // The last one released is kept, marked: a call into it is the module's fault, not a crash. Only the
+    // last, so that the host's own memory stays flat over many dialogs (the handle count test weighs it).
+    for (SimSnapshotNode* pNode :
+         {&(*it)->m_root, &(*it)->m_section, &(*it)->m_subsection, &(*it)->m_content, &(*it)->m_settings})
+        pNode->m_bReleased = true;
+    m_released.clear();
+    m_released.push_back(std::move(*it));
     m_outstanding.erase(it);
     return true;
 }

@@ -139,8 +139,10 @@ public:
     IHostSnapshot* m_pContent = nullptr;               // content of the root, settings of the content
     IHostHeadSettings* m_pHeadSettings = nullptr;      // held by the settings node
     IHostChannelGroupTables* m_pGroupSettings = nullptr;
+    bool m_bReleased = false;
 
 private:
+    void Used();
     SimCallLog& m_log;
 };
 
@@ -176,6 +178,7 @@ public:
     int m_nCreated = 0;
     int m_nBadReleases = 0;
     std::vector<std::unique_ptr<SimSnapshot>> m_outstanding;
+    std::vector<std::unique_ptr<SimSnapshot>> m_released;
 
 private:
     SimCallLog& m_log;

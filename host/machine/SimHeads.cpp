@@ -17,6 +17,13 @@ template <typename T> T* At(const std::vector<std::unique_ptr<T>>& items, int32_
     return items[static_cast<size_t>(nIndex)].get();
 }
 
+// At, for the module's calls: an index outside the list is a fault of the module.
+template <typename T>
+T* Listed(SimCallLog& log, const char* pszCall, const std::vector<std::unique_ptr<T>>& items,
+          int32_t nIndex) {
+    return log.InList(pszCall, "", nIndex, items.size()) ? items[static_cast<size_t>(nIndex)].get() : nullptr;
+}
+
 } // namespace
 
 uint16_t SimChannel::GetGroupId() {
@@ -36,7 +43,7 @@ int32_t SimHead::GetChannelCount() {
 
 IHostChannel* SimHead::GetChannel(int32_t nIndex) {
     m_log.Add("Head.GetChannel(" + Str(nIndex) + ")");
-    return At(m_channels, nIndex);
+    return Listed(m_log, "Head.GetChannel", m_channels, nIndex);
 }
 
 SimChannel& SimHead::Add(uint16_t nGroupId) {
@@ -56,7 +63,7 @@ int32_t SimHeadTable::GetHeadCount() {
 
 IHostHead* SimHeadTable::GetHead(int32_t nIndex) {
     m_log.Add("HeadTable.GetHead(" + Str(nIndex) + ")");
-    return At(m_heads, nIndex);
+    return Listed(m_log, "HeadTable.GetHead", m_heads, nIndex);
 }
 
 SimHead& SimHeadTable::Add() {
@@ -93,14 +100,14 @@ int32_t SimChannelEntry::GetChannelCount() {
 
 uint32_t SimChannelEntry::GetChannel(int32_t nPosition) {
     m_log.Add("Entry.GetChannel(" + Str(nPosition) + ")");
-    if (nPosition < 0 || static_cast<size_t>(nPosition) >= m_channels.size())
+    if (!m_log.InList("Entry.GetChannel", "", nPosition, m_channels.size()))
         return 0;
     return m_channels[static_cast<size_t>(nPosition)];
 }
 
 void SimChannelEntry::SetChannel(int32_t nPosition, uint16_t nChannel) {
     m_log.Add("Entry(" + Str(m_nId) + ").SetChannel(" + Str(nPosition) + "," + Str(nChannel) + ")");
-    if (nPosition >= 0 && static_cast<size_t>(nPosition) < m_channels.size())
+    if (m_log.InList("Entry.SetChannel", "", nPosition, m_channels.size()))
         m_channels[static_cast<size_t>(nPosition)] = nChannel;
 }
 
@@ -133,7 +140,7 @@ int32_t SimChannelGroup::GetEntryCount() {
 
 IHostChannelEntry* SimChannelGroup::GetEntry(int32_t nIndex) {
     m_log.Add("ChannelGroup.GetEntry(" + Str(nIndex) + ")");
-    return At(m_entries, nIndex);
+    return Listed(m_log, "ChannelGroup.GetEntry", m_entries, nIndex);
 }
 
 SimChannelEntry& SimChannelGroup::Add(uint16_t nId, int32_t nHead, std::vector<uint32_t> channels,
@@ -149,7 +156,7 @@ int32_t SimChannelGroupList::GetCount() {
 
 IHostChannelGroup* SimChannelGroupList::GetAt(int32_t nIndex) {
     m_log.Add("ChannelGroups.GetAt(" + Str(nIndex) + ")");
-    return At(m_groups, nIndex);
+    return Listed(m_log, "ChannelGroups.GetAt", m_groups, nIndex);
 }
 
 SimChannelGroup& SimChannelGroupList::Add(uint32_t nId) {
@@ -206,7 +213,7 @@ int32_t SimGroupTableSet::GetListCount() {
 
 IHostChannelGroupList* SimGroupTableSet::GetList(int32_t nIndex) {
     m_log.Add("TableSet.GetList(" + Str(nIndex) + ")");
-    return At(m_lists, nIndex);
+    return Listed(m_log, "TableSet.GetList", m_lists, nIndex);
 }
 
 SimChannelGroupList& SimGroupTableSet::Add() {
@@ -221,7 +228,7 @@ int32_t SimChannelGroupTables::GetCount() {
 
 IHostGroupTableSet* SimChannelGroupTables::GetAt(int32_t nIndex) {
     m_log.Add(m_strLogName + ".GetAt(" + Str(nIndex) + ")");
-    return At(m_sets, nIndex);
+    return Listed(m_log, "GroupTables.GetAt", m_sets, nIndex);
 }
 
 IHostSettingsData* SimChannelGroupTables::GetData() {
@@ -302,7 +309,7 @@ void SimBaseChannelList::Add(uint16_t nGroupId, uint16_t nEntryId) {
 
 IHostBaseChannel* SimBaseChannelList::GetAt(int32_t nIndex) {
     m_log.Add("BaseList.GetAt(" + Str(nIndex) + ")");
-    return At(m_entries, nIndex);
+    return Listed(m_log, "BaseList.GetAt", m_entries, nIndex);
 }
 
 SimBaseChannel& SimBaseChannelList::Put(uint16_t nGroupId, uint32_t nEntryId) {

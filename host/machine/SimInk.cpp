@@ -14,7 +14,7 @@ int32_t SimGroup::GetMemberCount() {
 
 IHostGroupMember* SimGroup::GetMember(int32_t nIndex) {
     m_log.Add("Group(" + std::to_string(m_nId) + ").GetMember(" + std::to_string(nIndex) + ")");
-    if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_members.size())
+    if (!m_log.InList("Group.GetMember", "Group.GetMemberCount", nIndex, m_members.size()))
         return nullptr;
     return m_log.Answer<IHostGroupMember>("Group.GetMember", m_members[static_cast<size_t>(nIndex)].get());
 }
@@ -57,7 +57,7 @@ int32_t SimIdList::GetCount() {
 
 uint32_t SimIdList::GetAt(int32_t nIndex) {
     m_log.Add("IdList.GetAt(" + std::to_string(nIndex) + ")");
-    if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_ids.size())
+    if (!m_log.InList("IdList.GetAt", "IdList.GetCount", nIndex, m_ids.size()))
         return 0;
     return m_ids[static_cast<size_t>(nIndex)];
 }

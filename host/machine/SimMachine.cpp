@@ -66,7 +66,7 @@ int32_t SimPrintModeList::GetCount() {
 
 IHostPrintMode* SimPrintModeList::GetAt(int32_t nIndex) {
     m_log.Add("ModeList.GetAt(" + std::to_string(nIndex) + ")");
-    if (nIndex < 0 || static_cast<size_t>(nIndex) >= m_modes.size())
+    if (!m_log.InList("ModeList.GetAt", "ModeList.GetCount", nIndex, m_modes.size()))
         return nullptr;
     return m_log.Answer<IHostPrintMode>("ModeList.GetAt", m_modes[static_cast<size_t>(nIndex)].get());
 }
@@ -167,6 +167,13 @@ void SimPrinter::ReleaseSnapshot(IHostSnapshot* pSnapshot) {
 }
 
 // ---------------------------------------------------------------------------------------------------------
+
+std::vector<std::string> SimMachine::Faults() const {
+    std::vector<std::string> faults = m_log.m_violations;
+    if (m_log.m_bStrict && !m_snapshots.m_outstanding.empty())
+        faults.push_back(std::to_string(m_snapshots.m_outstanding.size()) + " snapshot(s) never released");
+    return faults;
+}
 
 SimMachine::SimMachine()
     : m_printer(*this), m_eclosion(m_log), m_snapshots(m_log), m_heads(m_log), m_versions(m_log) {}

@@ -33,8 +33,24 @@ public:
     template <class T> T* Answer(const char* pszCall, T* pReal) const {
         return m_nullCalls.count(pszCall) != 0 ? nullptr : pReal;
     }
-    int32_t Count(const char* pszCall, int32_t nReal) const {
-        return m_countFilter ? m_countFilter(pszCall, nReal) : nReal;
+    // The count a host call answers, remembered per call: a correct module asks for no index outside the
+    // count it was last told, even when the host's answer changes between two reads.
+    int32_t Count(const char* pszCall, int32_t nReal) {
+        return m_told[pszCall] = m_countFilter ? m_countFilter(pszCall, nReal) : nReal;
+    }
+    // Strict (the tests): a call a correct module never makes is noted in m_violations. An index is checked
+    // against the count last told (the real one if none was asked), so a host that claims more than it has
+    // may still be walked as far as its claim.
+    bool InList(const std::string& strCall, const char* pszCountCall, int32_t nIndex, size_t nReal) {
+        auto told = m_told.find(pszCountCall);
+        int32_t nTold = told != m_told.end() ? told->second : static_cast<int32_t>(nReal);
+        if (m_bStrict && (nIndex < 0 || nIndex >= nTold))
+            Violation(strCall + ": index outside the list");
+        return nIndex >= 0 && static_cast<size_t>(nIndex) < nReal;
+    }
+    void Violation(const std::string& strWhat) {
+        if (m_bStrict)
+            m_violations.push_back(strWhat);
     }
     // The calls whose text starts with one of the prefixes, in order.
     std::vector<std::string> Filter(const std::vector<std::string>& prefixes) const;
@@ -47,6 +63,9 @@ public:
     std::function<void(const std::string&)> m_onCall;
     std::set<std::string> m_nullCalls;
     std::function<int32_t(const std::string&, int32_t)> m_countFilter;
+    bool m_bStrict = true; // the simulator program forgives
+    std::vector<std::string> m_violations;
+    std::map<std::string, int32_t> m_told;
 };
 
 class SimParameter final : public IHostParameter {
@@ -163,7 +182,7 @@ private:
     std::map<int32_t, std::unique_ptr<SimParameter>> m_parameters;
 };
 
-class SimMachine final : public IHostInterface {
+class SimMachine : public IHostInterface {
 public:
     SimMachine();
     ~SimMachine();
@@ -172,6 +191,9 @@ public:
 
     // The machine the simulator starts with when nothing else is configured.
     static std::unique_ptr<SimMachine> CreateDefault();
+    // What a correct module never does, noted in strict mode; snapshots still held count once the module
+    // is done with the machine.
+    std::vector<std::string> Faults() const;
 
     IHostPrinter* GetPrinter() override;
     IHostParameter* GetParameter(int32_t nId) override;

@@ -30,19 +30,15 @@ public:
 
     // A count as a host might give it: mostly small, sometimes negative or huge.
     int32_t Count() {
-        switch (m_input.ConsumeIntegralInRange<int>(0, 9)) {
-        case 0:
-            return -1;
-        case 1:
-            return INT32_MIN;
-        case 2:
-            return INT32_MAX;
-        case 3:
-            return m_input.ConsumeIntegral<int32_t>();
-        default:
-            return m_input.ConsumeIntegralInRange<int32_t>(0, 40);
-        }
+        int nKind = m_input.ConsumeIntegralInRange<int>(0, 9);
+        return nKind == 0   ? -1
+               : nKind == 1 ? INT32_MIN
+               : nKind == 2 ? INT32_MAX
+               : nKind == 3 ? Int()
+                            : Small();
     }
+    int32_t Int() { return m_input.ConsumeIntegral<int32_t>(); }
+    int32_t Small() { return m_input.ConsumeIntegralInRange<int32_t>(0, 40); }
     bool Present() { return m_input.ConsumeIntegralInRange<int>(0, 7) != 0; }
 
     template <class T, class... Args> T* Make(Args&&... args) {
@@ -67,11 +63,26 @@ private:
     std::vector<std::string> m_names;
 };
 
+// A host list remembers the count it last told: a correct module asks for no index outside it.
+struct FuzzList : FuzzObject {
+    using FuzzObject::FuzzObject;
+    int32_t Told() { return m_nLast = g.Count(); }
+    void Listed(int32_t nIndex) const {
+        if (nIndex < 0 || nIndex >= m_nLast)
+            __builtin_trap();
+    }
+    template <class T> T* At(int32_t nIndex) {
+        Listed(nIndex);
+        return g.MaybeMake<T>();
+    }
+    int32_t m_nLast = INT32_MIN;
+};
+
 struct FuzzParameter final : IHostParameter, FuzzObject {
     using FuzzObject::FuzzObject;
     void GetIntValue(int32_t* pnValue) override {
         if (g.Present())
-            *pnValue = g.m_input.ConsumeIntegral<int32_t>();
+            *pnValue = g.Int();
     }
     void GetDoubleValue(double* pdValue) override {
         if (g.Present())
@@ -88,12 +99,13 @@ struct FuzzGroupMember final : IHostGroupMember, FuzzObject {
 
 // A group keeps the member count it was made with, or answers a new one at every read; past its real
 // members (at most 40) it has none, whatever count it reports.
-struct FuzzGroup final : IHostGroup, FuzzObject {
+struct FuzzGroup final : IHostGroup, FuzzList {
     explicit FuzzGroup(FuzzGraph& graph)
-        : FuzzObject(graph), m_nCount(g.Count()), m_bCountChanges(g.m_input.ConsumeBool()) {}
-    int32_t GetMemberCount() override { return m_bCountChanges ? g.Count() : m_nCount; }
+        : FuzzList(graph), m_nCount(g.Count()), m_bCountChanges(g.m_input.ConsumeBool()) {}
+    int32_t GetMemberCount() override { return m_nLast = m_bCountChanges ? g.Count() : m_nCount; }
     IHostGroupMember* GetMember(int32_t nIndex) override {
-        return nIndex >= 0 && nIndex < 40 ? g.MaybeMake<FuzzGroupMember>() : nullptr;
+        Listed(nIndex);
+        return nIndex < 40 ? g.MaybeMake<FuzzGroupMember>() : nullptr;
     }
     const char* GetName() override { return g.Name(); }
     uint32_t GetColor() override { return g.m_input.ConsumeIntegral<uint32_t>(); }
@@ -106,15 +118,18 @@ struct FuzzGroupTable final : IHostGroupTable, FuzzObject {
     IHostGroup* FindGroup(uint16_t) override { return g.MaybeMake<FuzzGroup>(); }
 };
 
-struct FuzzIdList final : IHostIdList, FuzzObject {
-    using FuzzObject::FuzzObject;
-    int32_t GetCount() override { return g.Count(); }
-    uint32_t GetAt(int32_t) override { return g.m_input.ConsumeIntegral<uint32_t>(); }
+struct FuzzIdList final : IHostIdList, FuzzList {
+    using FuzzList::FuzzList;
+    int32_t GetCount() override { return Told(); }
+    uint32_t GetAt(int32_t nIndex) override {
+        Listed(nIndex);
+        return g.m_input.ConsumeIntegral<uint32_t>();
+    }
 };
 
 struct FuzzGroupLayout final : IHostGroupLayout, FuzzObject {
     using FuzzObject::FuzzObject;
-    int32_t GetLayoutIndex() override { return g.m_input.ConsumeIntegral<int32_t>(); }
+    int32_t GetLayoutIndex() override { return g.Int(); }
     IHostIdList* GetGroupIdList() override { return g.MaybeMake<FuzzIdList>(); }
 };
 
@@ -122,15 +137,15 @@ struct FuzzPrintMode final : IHostPrintMode, FuzzObject {
     using FuzzObject::FuzzObject;
     int32_t IsHidden() override { return g.m_input.ConsumeIntegralInRange<int32_t>(-1, 1); }
     int32_t GetAvailability(int32_t) override {
-        return g.m_input.ConsumeBool() ? kPrintModeUnavailable : g.m_input.ConsumeIntegral<int32_t>();
+        return g.m_input.ConsumeBool() ? kPrintModeUnavailable : g.Int();
     }
     const char* GetName() override { return g.Name(); }
 };
 
-struct FuzzPrintModeList final : IHostPrintModeList, FuzzObject {
-    using FuzzObject::FuzzObject;
-    int32_t GetCount() override { return g.Count(); }
-    IHostPrintMode* GetAt(int32_t) override { return g.MaybeMake<FuzzPrintMode>(); }
+struct FuzzPrintModeList final : IHostPrintModeList, FuzzList {
+    using FuzzList::FuzzList;
+    int32_t GetCount() override { return Told(); }
+    IHostPrintMode* GetAt(int32_t nIndex) override { return At<FuzzPrintMode>(nIndex); }
 };
 
 struct FuzzPrintModeTable final : IHostPrintModeTable, FuzzObject {
@@ -140,8 +155,8 @@ struct FuzzPrintModeTable final : IHostPrintModeTable, FuzzObject {
 
 struct FuzzTask final : IHostTask, FuzzObject {
     using FuzzObject::FuzzObject;
-    int32_t GetModeListKey() override { return g.m_input.ConsumeIntegral<int32_t>(); }
-    int32_t GetPrintMode() override { return g.m_input.ConsumeIntegral<int32_t>(); }
+    int32_t GetModeListKey() override { return g.Int(); }
+    int32_t GetPrintMode() override { return g.Int(); }
     void SetPrintMode(uint32_t) override {}
 };
 
@@ -164,37 +179,37 @@ struct FuzzEclosionElement final : IHostEclosionElement, FuzzObject {
     void SetHeight(uint8_t) override {}
 };
 
-struct FuzzEclosionMode final : IHostEclosionMode, FuzzObject {
-    using FuzzObject::FuzzObject;
-    int32_t GetElementCount() override { return g.Count(); }
+struct FuzzEclosionMode final : IHostEclosionMode, FuzzList {
+    using FuzzList::FuzzList;
+    int32_t GetElementCount() override { return Told(); }
     IHostEclosionElement* AddElement() override { return g.MaybeMake<FuzzEclosionElement>(); }
-    IHostEclosionElement* GetElement(int32_t) override { return g.MaybeMake<FuzzEclosionElement>(); }
-    void DeleteElement(int32_t) override {}
+    IHostEclosionElement* GetElement(int32_t nIndex) override { return At<FuzzEclosionElement>(nIndex); }
+    void DeleteElement(int32_t nIndex) override { Listed(nIndex); }
 };
 
-struct FuzzEclosionTemplate final : IHostEclosionTemplate, FuzzObject {
-    using FuzzObject::FuzzObject;
+struct FuzzEclosionTemplate final : IHostEclosionTemplate, FuzzList {
+    using FuzzList::FuzzList;
     void SetName(const char* pszName) override { m_strName = pszName ? pszName : ""; }
     uint32_t IsDefault() override { return g.m_input.ConsumeIntegral<uint32_t>(); }
     void SetDefault(uint32_t) override {}
-    int32_t GetRange() override { return g.m_input.ConsumeIntegral<int32_t>(); }
+    int32_t GetRange() override { return g.Int(); }
     void SetRange(int32_t) override {}
     uint32_t GetCurrentMode() override { return g.m_input.ConsumeIntegral<uint32_t>(); }
     void SetCurrentMode(uint32_t) override {}
-    int32_t GetModeCount() override { return g.Count(); }
+    int32_t GetModeCount() override { return Told(); }
     IHostEclosionMode* AddMode() override { return g.MaybeMake<FuzzEclosionMode>(); }
-    IHostEclosionMode* GetMode(int32_t) override { return g.MaybeMake<FuzzEclosionMode>(); }
-    void DeleteMode(int32_t) override {}
+    IHostEclosionMode* GetMode(int32_t nIndex) override { return At<FuzzEclosionMode>(nIndex); }
+    void DeleteMode(int32_t nIndex) override { Listed(nIndex); }
     std::string m_strName;
 };
 
-struct FuzzEclosionTemplateList final : IHostEclosionTemplateList, FuzzObject {
-    using FuzzObject::FuzzObject;
+struct FuzzEclosionTemplateList final : IHostEclosionTemplateList, FuzzList {
+    using FuzzList::FuzzList;
     IHostSettingsData* GetData() override { return nullptr; }
-    int32_t GetCurrentIndex() override { return g.m_input.ConsumeIntegral<int32_t>(); }
+    int32_t GetCurrentIndex() override { return g.Int(); }
     void SetCurrentIndex(uint32_t) override {}
-    int32_t GetCount() override { return g.Count(); }
+    int32_t GetCount() override { return Told(); }
     IHostEclosionTemplate* AddTemplate() override { return g.MaybeMake<FuzzEclosionTemplate>(); }
-    IHostEclosionTemplate* GetTemplate(int32_t) override { return g.MaybeMake<FuzzEclosionTemplate>(); }
-    void DeleteTemplate(int32_t) override {}
+    IHostEclosionTemplate* GetTemplate(int32_t nIndex) override { return At<FuzzEclosionTemplate>(nIndex); }
+    void DeleteTemplate(int32_t nIndex) override { Listed(nIndex); }
 };

@@ -3,20 +3,13 @@
 #include "FuzzHost.h"
 #include "dialogs/ink/EclosionRules.h"
 
-namespace {
-
-std::string ToAnsi(const std::wstring& strName) {
-    return std::string(strName.begin(), strName.end());
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
     FuzzGraph graph(pData, nSize);
     FuzzEclosionTemplateList* pList = graph.MaybeMake<FuzzEclosionTemplateList>();
     EnsureDefaultTemplates(pList);
     EclosionNameTexts texts = {L"Template", L"Default", L"Custom"};
-    (void)CreateEclosionTemplate(pList, texts, &ToAnsi);
+    (void)CreateEclosionTemplate(pList, texts,
+                                 [](const std::wstring& s) { return std::string(s.begin(), s.end()); });
     int32_t nIndex = graph.m_input.ConsumeIntegral<int32_t>();
     (void)EclosionDisplayName(nIndex, graph.m_input.ConsumeBool(), texts);
     IHostEclosionTemplate* pTemplate = EclosionTemplateAt(pList, nIndex);

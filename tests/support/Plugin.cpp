@@ -1,5 +1,7 @@
 #include "Plugin.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <stdexcept>
 
@@ -82,6 +84,9 @@ PluginSession::PluginSession(const wchar_t* pszLanguage) : m_pMachine(std::make_
 
 PluginSession::~PluginSession() {
     m_pInterface.reset();
+    // The machine is strict: a call a correct module never makes fails the test that made it.
+    for (const std::string& strFault : m_pMachine->Faults())
+        ADD_FAILURE() << "host misused: " << strFault;
     if (m_hHostWindow)
         ::DestroyWindow(m_hHostWindow);
 }
