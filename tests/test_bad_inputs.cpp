@@ -46,32 +46,22 @@ protected:
 
 TEST_F(BadInputsTest, EachHostGetterAnsweringNullOneAtATime) {
     // Each getter with the operations that reach it.
-    const std::vector<std::string> kPrint = {"ConfirmPrintMode", "ConfirmPrint(1)", "ConfirmPrint(0)"};
-    const std::vector<std::string> kCutInk = {"ShowCutInkSetting(6)", "ShowCutInkSetting(derived)"};
-    const std::vector<std::string> kEclosion = {"ShowCustomEclosion"};
+    const std::vector<std::string> kMode = {"ConfirmPrintMode"}, kEclosion = {"ShowCustomEclosion"},
+                                   kCutInk = {"ShowCutInkSetting(6)", "ShowCutInkSetting(derived)"};
+    // clang-format off
     const std::vector<std::pair<const char*, std::vector<std::string>>> kGetters = {
         {"Root.GetPrinter", {"ConfirmPrintMode", "ConfirmPrint(1)", "ShowCustomEclosion"}},
         {"Root.GetParameter", {"ConfirmPrint(1)"}},
-        {"Printer.GetParameter",
-         {"ConfirmPrintMode", "ConfirmPrint(1)", "ConfirmPrint(0)", "ShowCutInkSetting(6)"}},
+        {"Printer.GetParameter", {"ConfirmPrintMode", "ConfirmPrint(1)", "ConfirmPrint(0)", "ShowCutInkSetting(6)"}},
         {"Printer.GetGroupLayout", {"ConfirmPrintMode", "ShowCutInkSetting(6)"}},
-        {"Printer.GetGroupTable", kCutInk},
-        {"Printer.GetPrintModeTable", {"ConfirmPrintMode"}},
-        {"Layout.GetGroupIdList", kCutInk},
-        {"GroupTable.FindGroup", kCutInk},
-        {"Group.GetMember", kCutInk},
-        {"ModeTable.GetModeList", {"ConfirmPrintMode"}},
-        {"ModeList.GetAt", {"ConfirmPrintMode"}},
-        {"Root.GetEclosionTemplates", kEclosion},
-        {"Eclosion.GetTemplate", kEclosion},
-        {"EclosionTemplate.GetMode", kEclosion},
-        {"EclosionMode.GetElement", kEclosion},
-        {"Eclosion.GetData", kEclosion},
-        {"Eclosion.AddTemplate", kEclosion},
-        {"Printer.CreateSnapshot", kEclosion},
-        {"Snapshot.GetSection", kEclosion},
-        {"Snapshot.GetSubsection", kEclosion},
+        {"Printer.GetGroupTable", kCutInk}, {"Layout.GetGroupIdList", kCutInk}, {"GroupTable.FindGroup", kCutInk},
+        {"Group.GetMember", kCutInk}, {"Printer.GetPrintModeTable", kMode}, {"ModeTable.GetModeList", kMode},
+        {"ModeList.GetAt", kMode}, {"Root.GetEclosionTemplates", kEclosion}, {"Eclosion.GetTemplate", kEclosion},
+        {"EclosionTemplate.GetMode", kEclosion}, {"EclosionMode.GetElement", kEclosion},
+        {"Eclosion.GetData", kEclosion}, {"Eclosion.AddTemplate", kEclosion}, {"Printer.CreateSnapshot", kEclosion},
+        {"Snapshot.GetSection", kEclosion}, {"Snapshot.GetSubsection", kEclosion},
         {"Snapshot.GetEclosionTemplates", kEclosion}};
+    // clang-format on
     machine().m_snapshots.m_bEnabled = true;
     for (const auto& [pszGetter, operations] : kGetters) {
         machine().m_log.m_nullCalls = {pszGetter};
@@ -87,19 +77,17 @@ TEST_F(BadInputsTest, CountsThatAreNegativeHugeOrChangeBetweenTwoReads) {
         {"huge, null past the real ones", [](int32_t) { return INT32_MAX; }},
         {"changing", [n = 0](int32_t nReal) mutable { return (++n % 2) ? nReal : nReal + 3; }},
     };
+    // clang-format off
     const std::vector<std::pair<const char*, const char*>> kCounts = {
-        {"ModeList.GetCount", "ConfirmPrintMode"},
-        {"IdList.GetCount", "ShowCutInkSetting(derived)"},
-        {"Group.GetMemberCount", "ShowCutInkSetting(derived)"},
-        {"Group.GetMemberCount", "ShowCutInkSetting(6)"},
-        {"Eclosion.GetCount", "ShowCustomEclosion"},
-        {"EclosionTemplate.GetModeCount", "ShowCustomEclosion"},
+        {"ModeList.GetCount", "ConfirmPrintMode"}, {"IdList.GetCount", "ShowCutInkSetting(derived)"},
+        {"Group.GetMemberCount", "ShowCutInkSetting(derived)"}, {"Group.GetMemberCount", "ShowCutInkSetting(6)"},
+        {"Eclosion.GetCount", "ShowCustomEclosion"}, {"EclosionTemplate.GetModeCount", "ShowCustomEclosion"},
         {"EclosionMode.GetElementCount", "ShowCustomEclosion"}};
+    // clang-format on
     for (const auto& [pszKind, filter] : kFilters) {
         for (const auto& [pszCount, pszOp] : kCounts) {
-            machine().m_log.m_countFilter = [&filter, pszCount = pszCount](const std::string& strCall,
-                                                                           int32_t nReal) {
-                return strCall == pszCount ? filter(nReal) : nReal;
+            machine().m_log.m_countFilter = [&, pszCount = pszCount](const std::string& strCall, int32_t n) {
+                return strCall == pszCount ? filter(n) : n;
             };
             RunClosed(Op(pszOp), std::string(pszCount) + " " + pszKind);
         }

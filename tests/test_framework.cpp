@@ -1,5 +1,6 @@
-// The framework layer itself: the modal loop, key routing, reflection and data exchange, with recording
-// test dialogs over the module's real templates (so a handler can throw).
+// The framework layer itself: the modal loop and its guard, reflection and data exchange, with recording
+// test dialogs over the module's real templates (so a handler can throw). Key routing and placement are
+// every dialog's stories.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +17,7 @@ namespace {
 
 std::vector<std::string> g_log;
 
-// A framework test borrows the module's templates and has a visible owner at a known place.
+// A framework test borrows the module's templates and has a visible owner.
 class FrameworkTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -36,31 +37,13 @@ protected:
     HWND m_hOwner = nullptr;
 };
 
-// An edit control that logs what reaches its PreTranslateMessage and may keep keys for itself.
-class CRecordingEdit : public CEdit {
-public:
-    BOOL PreTranslateMessage(MSG* pMsg) override {
-        if (pMsg->message == WM_KEYDOWN) {
-            g_log.push_back("edit.PreTranslate(" + std::to_string(pMsg->wParam) + ")");
-            return m_bConsumeKeys;
-        }
-        return FALSE;
-    }
-    bool m_bConsumeKeys = false;
-};
-
 // The print confirmation template: edits, buttons and a close box.
 class CTestDialog : public CDialogEx {
 public:
     CTestDialog() : CDialogEx(IDD_PRINT_CONFIRM_PLAT) {}
-    BOOL PreTranslateMessage(MSG* pMsg) override {
-        if (pMsg->message == WM_KEYDOWN)
-            g_log.push_back("dialog.PreTranslate(" + std::to_string(pMsg->wParam) + ")");
-        return CDialogEx::PreTranslateMessage(pMsg);
-    }
     std::function<void(CTestDialog&)> m_onInit;
     std::function<void(CTestDialog&)> m_onConfirm;
-    CRecordingEdit m_edit;
+    CEdit m_edit;
     double m_dValue = 5;
 
 protected:
@@ -81,26 +64,6 @@ protected:
         return bResult;
     }
 };
-
-TEST_F(FrameworkTest, KeysGoToThePreTranslateChainFromTheTargetUpThenToTheDialogManager) {
-    CTestDialog dlg;
-    dlg.m_onInit = [](CTestDialog& d) { d.m_edit.m_bConsumeKeys = true; };
-    EXPECT_EQ(IDCANCEL, Drive({[](HWND hDlg) {
-                                   SetFocusTo(hDlg, IDC_MATERIAL_HEIGHT);
-                                   PressKey(hDlg,
-                                            VK_ESCAPE); // kept by the edit: the dialog manager never sees it
-                               },
-                               [&](HWND hDlg) {
-                                   g_log.push_back("still open");
-                                   dlg.m_edit.m_bConsumeKeys = false;
-                                   PressKey(hDlg, VK_ESCAPE); // handed on: the dialog manager cancels
-                               }},
-                              [&] { return dlg.DoModal(); }));
-    EXPECT_EQ((std::vector<std::string>{"edit.PreTranslate(27)", "still open", "edit.PreTranslate(27)",
-                                        "dialog.PreTranslate(27)"}),
-              g_log);
-    EXPECT_EQ(nullptr, dlg.m_edit.m_hWnd); // the subclassed edit let go of its window with the dialog
-}
 
 TEST_F(FrameworkTest, RefusedDataExchangeKeepsTheDialogOpenAndTheMemberUnchanged) {
     CTestDialog dlg;
@@ -218,30 +181,6 @@ TEST_F(FrameworkTest, ModalRunsNestAndAThrowingHandlerEndsOnlyItsOwnRunAsAFailed
     EXPECT_EQ(-1, nInner);
     EXPECT_TRUE(pActiveInside && pActiveInside != &outer);
     EXPECT_EQ(nullptr, CDialog::GetActiveModalDialog());
-}
-
-// Centred over the owner is every dialog's story (test_plugin); here what the framework adds.
-TEST_F(FrameworkTest, DialogsOpenWhereInitialisationPlacedThemOrCentredOnTheWorkAreaWithoutOwner) {
-    RECT rc = {}, rcWork = {};
-    auto open = [&](CTestDialog& dlg) {
-        Drive({[&](HWND hDlg) {
-                  ::GetWindowRect(hDlg, &rc);
-                  Click(hDlg, IDCANCEL);
-              }},
-              [&] { return dlg.DoModal(); });
-    };
-    CTestDialog placed, ownerless;
-    placed.m_onInit = [](CTestDialog& d) {
-        ::SetWindowPos(d.m_hWnd, nullptr, 5, 6, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    };
-    open(placed);
-    EXPECT_TRUE(rc.left == 5 && rc.top == 6);
-    ::DestroyWindow(m_hOwner);
-    m_hOwner = nullptr;
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &rcWork, 0);
-    open(ownerless);
-    EXPECT_NEAR(rcWork.left + rcWork.right, rc.left + rc.right, 2);
-    EXPECT_NEAR(rcWork.top + rcWork.bottom, rc.top + rc.bottom, 2);
 }
 
 } // namespace
