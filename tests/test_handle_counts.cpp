@@ -17,32 +17,16 @@ int Cycles() {
     return nCycles > 0 && nCycles < 200 ? nCycles : 200;
 }
 
-// Opens the operation and leaves whatever comes up with Escape (a question about leaving takes its default
-// button).
-int32_t OpenAndLeave(const std::function<int32_t()>& open) {
-    Operator closer;
-    closer.m_nTimeoutMs = 15000;
-    closer.WaitUntil([n = 0](HWND hDlg) mutable {
-        if (n++ % 25 == 0)
-            PressKey(hDlg, n == 1 ? VK_ESCAPE : VK_RETURN);
-        return false;
-    });
-    closer.Start();
-    int32_t nResult = open();
-    EXPECT_FALSE(closer.m_bTimedOut);
-    return nResult;
-}
-
 // bHeap: the heap's blocks too (not across loads of the module, whose runtime keeps a few blocks per load).
 void ExpectNoGrowth(const char* pszName, int nCycles, const std::function<int32_t()>& open,
                     bool bHeap = true) {
     for (int i = 0; i < 3; ++i)
-        OpenAndLeave(open);
+        Leaving(open);
     // The map of the counts by type is made first, so that its own blocks are in both heap counts.
     std::map<int, int> gdiBefore = CountGdiObjectsByType();
     HandleCounts before = TakeHandleCounts();
     for (int i = 0; i < nCycles; ++i)
-        OpenAndLeave(open);
+        Leaving(open);
     HandleCounts after = TakeHandleCounts();
     EXPECT_EQ(gdiBefore, CountGdiObjectsByType()) << pszName << ": " << DescribeGdiObjects(gdiBefore) << "-> "
                                                   << DescribeGdiObjects(CountGdiObjectsByType());

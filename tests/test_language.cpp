@@ -1,7 +1,6 @@
-// Language lookup and the host's settings files, against real files in the test program's directory.
+// The operator's language: how a text is looked up in a pack, which pack an interface object selects, where
+// the host's files are found, and the host's settings file.
 #include <gtest/gtest.h>
-
-#include <algorithm>
 
 #include "Plugin.h"
 #include "ScriptedOperator.h"
@@ -10,144 +9,107 @@
 
 namespace {
 
-// The tests write the host's files next to the test program; whatever a person left there comes back.
-class KeepFile {
-public:
-    explicit KeepFile(std::wstring strPath)
-        : m_strPath(std::move(strPath)), m_strSaved(ReadTextFile(m_strPath)) {
-        m_bExisted = ::GetFileAttributesW(m_strPath.c_str()) != INVALID_FILE_ATTRIBUTES;
-    }
-    ~KeepFile() {
-        if (m_bExisted) {
-            size_t nSlash = m_strPath.find_last_of(L'\\');
-            ::CreateDirectoryW(m_strPath.substr(0, nSlash).c_str(), nullptr);
-            WriteTextFile(m_strPath, m_strSaved);
-        }
-    }
-
-private:
-    std::wstring m_strPath;
-    std::string m_strSaved;
-    bool m_bExisted = false;
-};
-
-class LanguageFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        strDir = TestExeDir() + L"LangTest\\";
-        ::CreateDirectoryW(strDir.c_str(), nullptr);
-        language.m_strIniPath = strDir + L"Pivora.ini";
-    }
-    void TearDown() override {
-        ::DeleteFileW(language.m_strIniPath.c_str());
-        ::RemoveDirectoryW(strDir.c_str());
-    }
-    std::wstring strDir;
-    CLanguageFile language;
-};
-
-TEST_F(LanguageFileTest, MissingFileOrPathShowsTheKeyWithLineBreaks) {
-    EXPECT_EQ(L"Cancel", language.Translate(L"Cancel"));
-    EXPECT_EQ(L"First\nSecond\n", language.Translate(L"First\\nSecond\\n"));
-    language.m_strIniPath.clear();
-    EXPECT_EQ(L"Cancel", language.Translate(L"Cancel"));
-    EXPECT_EQ(L"", language.Translate(L""));
-}
-
-TEST_F(LanguageFileTest, ValuesAreLookedUpAsTheProfileReaderDoes) {
-    WriteUtf16File(language.m_strIniPath, L"[other]\r\nCancel=wrong section\r\n"
-                                          L"[lang]\r\nCANCEL=取消\r\nTwo lines=上\\n下\r\nBlank=\r\n"
-                                          L"Quoted=\"in quotes\"\r\nKey\\nwith break=键\r\n");
-    EXPECT_EQ(L"取消", language.Translate(L"Cancel"));
-    EXPECT_EQ(L"上\n下", language.Translate(L"Two lines"));
-    EXPECT_EQ(L"", language.Translate(L"Blank"));
-    EXPECT_EQ(L"in quotes", language.Translate(L"Quoted"));
-    EXPECT_EQ(L"键", language.Translate(L"Key\\nwith break"));
-    EXPECT_EQ(L"Not\nthere", language.Translate(L"Not\\nthere"));
-}
-
-TEST_F(LanguageFileTest, LongTranslationsAreCutTo1022Characters) {
-    std::wstring strLong(1500, L'x');
+TEST(LanguageFile, TextsAreLookedUpAsTheProfileReaderDoesAndAMissingOneShowsItsKey) {
+    std::wstring strDir = TestExeDir() + L"LangTest\\", strLong(1500, L'x');
     strLong[1021] = L'E';
-    WriteUtf16File(language.m_strIniPath, L"[LANG]\r\nLong=" + strLong + L"\r\n");
-    std::wstring strText = language.Translate(L"Long");
-    EXPECT_EQ(1022u, strText.size());
-    EXPECT_EQ(L'E', strText.back());
+    const std::wstring strCut = strLong.substr(0, 1022); // the profile reader's buffer
+    ::CreateDirectoryW(strDir.c_str(), nullptr);
+    CLanguageFile language;
+    language.m_strIniPath = strDir + L"Pivora.ini";
+    struct Case {
+        const wchar_t *pszKey, *pszText;
+    };
+    const Case kWithoutFile[] = {
+        {L"Cancel", L"Cancel"}, {L"First\\nSecond\\n", L"First\nSecond\n"}, {L"", L""}};
+    for (const Case& c : kWithoutFile)
+        EXPECT_EQ(c.pszText, language.Translate(c.pszKey)) << Narrow(c.pszKey);
+    WriteUtf16File(language.m_strIniPath, L"[other]\r\nCancel=wrong section\r\n"
+                                          L"[lang]\r\nTwo lines=上\\n下\r\nKey\\nwith break=键\r\nLong=" +
+                                              strLong + L"\r\n");
+    const Case kWithFile[] = {{L"Cancel", L"Cancel"},
+                              {L"Two lines", L"上\n下"},
+                              {L"Key\\nwith break", L"键"},
+                              {L"Not\\nthere", L"Not\nthere"},
+                              {L"Long", strCut.c_str()}};
+    for (const Case& c : kWithFile)
+        EXPECT_EQ(c.pszText, language.Translate(c.pszKey)) << Narrow(c.pszKey);
+    ::DeleteFileW(language.m_strIniPath.c_str());
+    ::RemoveDirectoryW(strDir.c_str());
 }
 
-// Counts the texts set on the windows it is installed on.
-int g_nSetTexts = 0;
-WNDPROC g_pfnStatic = nullptr;
-LRESULT CALLBACK CountingProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-    if (nMsg == WM_SETTEXT)
-        ++g_nSetTexts;
-    return ::CallWindowProcW(g_pfnStatic, hWnd, nMsg, wParam, lParam);
-}
-HWND CountingStatic(const wchar_t* pszText) {
-    HWND hWnd =
-        ::CreateWindowW(L"STATIC", pszText, WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    g_pfnStatic = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
-    return hWnd;
-}
-
-TEST_F(LanguageFileTest, WindowTextsAreSetEvenWhenUnchangedButEmptyOnesAreNotTouched) {
-    WriteUtf16File(language.m_strIniPath, L"[LANG]\r\nLabel=标签\r\nSame=Same\r\n");
-    HWND hWnd = CountingStatic(L"Label"), hSame = CountingStatic(L"Same"), hEmpty = CountingStatic(L"");
-    g_nSetTexts = 0;
-    language.TranslateWindowText(hWnd);
-    language.TranslateWindowText(hSame);
-    EXPECT_EQ(2, g_nSetTexts);
-    language.TranslateWindowText(hEmpty);
-    EXPECT_EQ(2, g_nSetTexts);
-    wchar_t szText[64] = {};
-    ::GetWindowTextW(hWnd, szText, 64);
-    EXPECT_STREQ(L"标签", szText);
-    for (HWND h : {hWnd, hSame, hEmpty})
-        ::DestroyWindow(h);
+// Caption and every child text of the print mode dialog, opened through the given interface object.
+std::vector<std::wstring> ShownTexts(PluginSession& session) {
+    SimMachine& machine = *session.m_pMachine;
+    machine.m_printer.Parameter(kParamPrintModeAsk).m_nValue = 1;
+    machine.m_printer.m_modeTable.List(1).Add("A");
+    machine.m_printer.m_modeTable.List(1).Add("B");
+    SimTask& task = machine.AddTask("t", 1, 0);
+    std::vector<std::wstring> texts;
+    Leaving([&] { return session->ConfirmPrintMode(&task); }, VK_ESCAPE,
+            [&](HWND hDlg) {
+                texts.push_back(CaptionOf(hDlg));
+                for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+                    texts.push_back(CaptionOf(h));
+            });
+    return texts;
 }
 
-TEST(Settings, ExeDirIsTheProgramsFolderWithItsBackslash) {
-    std::wstring strDir = GetExeDir();
-    ASSERT_FALSE(strDir.empty());
-    EXPECT_EQ(L'\\', strDir.back());
-    EXPECT_EQ(TestExeDir(), strDir);
+TEST(LanguageSelection, AnyInterfaceObjectSelectsThePackForAllNullTheChineseOneAndNoneEnglish) {
+    std::wstring strPack = TestExeDir() + L"Lang\\Pl1";
+    ::CreateDirectoryW((TestExeDir() + L"Lang").c_str(), nullptr);
+    ::CreateDirectoryW(strPack.c_str(), nullptr);
+    WriteUtf16File(strPack + L"\\Pivora.ini",
+                   L"[LANG]\r\nPrint mode setting=Mode of printing\r\nprint mode:=\r\nOK=\"Go\"\r\n");
+    {
+        PluginSession session(L"English");
+        session.NewInterface()->SetLanguage(nullptr); // the last choice counts, whoever made it
+        InterfacePtr pOther = session.NewInterface();
+        LanguageRecord record = {};
+        std::u16string(u"Pl1").copy(record.szFolderName, 3);
+        pOther->SetLanguage(&record);
+        // Keys match without regard to case; an empty value blanks the label; quotes around a value go;
+        // a text missing from the pack keeps its English.
+        EXPECT_EQ(
+            (std::vector<std::wstring>{L"Mode of printing", L"Go", L"Cancel", L"", L"A", L"No more hints"}),
+            ShownTexts(session));
+    }
+    ::DeleteFileW((strPack + L"\\Pivora.ini").c_str());
+    ::RemoveDirectoryW(strPack.c_str());
+    for (bool bNullRecord : {true, false}) {
+        PluginSession session(nullptr); // alone: the module starts over
+        if (bNullRecord)
+            session->SetLanguage(nullptr);
+        std::vector<std::wstring> texts = ShownTexts(session);
+        EXPECT_EQ(bNullRecord ? L"打印模式设置" : L"Print mode setting", texts.empty() ? L"" : texts[0]);
+    }
 }
 
 TEST(Settings, TheHostsFilesAreFoundBesideTheProgramEvenWhenTheModuleLivesElsewhere) {
     // The module in a folder of its own, with a decoy language pack beside it.
     std::wstring strModuleDir = TestExeDir() + L"ModuleElsewhere\\";
-    std::wstring strHostPack = TestExeDir() + L"Lang\\Probe\\";
-    std::wstring strDecoyPack = strModuleDir + L"Lang\\Probe\\";
+    const std::wstring kPacks[] = {TestExeDir() + L"Lang\\Probe\\", strModuleDir + L"Lang\\Probe\\"};
     for (const std::wstring& strDir :
-         {TestExeDir() + L"Lang", strHostPack, strModuleDir, strModuleDir + L"Lang", strDecoyPack})
+         {TestExeDir() + L"Lang", kPacks[0], strModuleDir, strModuleDir + L"Lang", kPacks[1]})
         ::CreateDirectoryW(strDir.c_str(), nullptr);
     ASSERT_TRUE(
         ::CopyFileW((TestExeDir() + L"Pivora.dll").c_str(), (strModuleDir + L"Pivora.dll").c_str(), FALSE));
-    WriteUtf16File(strHostPack + L"Pivora.ini", L"[LANG]\r\nSupply Ink Timeout Tip=host pack\r\n");
-    WriteUtf16File(strDecoyPack + L"Pivora.ini", L"[LANG]\r\nSupply Ink Timeout Tip=module pack\r\n");
+    WriteUtf16File(kPacks[0] + L"Pivora.ini", L"[LANG]\r\nSupply Ink Timeout Tip=host pack\r\n");
+    WriteUtf16File(kPacks[1] + L"Pivora.ini", L"[LANG]\r\nSupply Ink Timeout Tip=module pack\r\n");
     std::wstring strCaption;
     {
         LoadedPlugin plugin(strModuleDir + L"Pivora.dll");
         SimMachine machine;
-        CPivoraProcVirtual* p = plugin.m_pfnNew();
+        InterfacePtr p(plugin.m_pfnNew(), InterfaceDeleter{plugin.m_pfnRelease});
         LanguageRecord record = {};
-        std::u16string strFolder = u"Probe";
-        std::copy(strFolder.begin(), strFolder.end(), record.szFolderName);
+        std::u16string(u"Probe").copy(record.szFolderName, 5);
         p->SetLanguage(&record);
         p->SetHostInterface(&machine);
-        Operator op;
-        op.Then([&](HWND hDlg) {
-            strCaption = CaptionOf(hDlg);
-            ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0);
-        });
-        op.Start();
-        p->ShowSupplyInkTimeout();
-        plugin.m_pfnRelease(p);
+        Leaving([&] { return p->ShowSupplyInkTimeout(); }, VK_ESCAPE,
+                [&](HWND hDlg) { strCaption = CaptionOf(hDlg); });
     }
     EXPECT_EQ(L"host pack", strCaption);
     ::DeleteFileW((strModuleDir + L"Pivora.dll").c_str());
-    for (const std::wstring& strDir : {strDecoyPack, strHostPack}) {
+    for (const std::wstring& strDir : kPacks) {
         ::DeleteFileW((strDir + L"Pivora.ini").c_str());
         ::RemoveDirectoryW(strDir.c_str());
     }
@@ -156,35 +118,24 @@ TEST(Settings, TheHostsFilesAreFoundBesideTheProgramEvenWhenTheModuleLivesElsewh
 }
 
 TEST(Settings, TempIniIsWrittenIntoTheDataFolderOnlyWhenItExists) {
-    std::wstring strData = GetExeDir() + L"Data";
-    std::wstring strIni = strData + L"\\Temp.ini";
-    KeepFile keep(strIni);
+    // Whatever a person left next to the test program comes back.
+    std::wstring strData = GetExeDir() + L"Data", strIni = strData + L"\\Temp.ini";
+    const bool bExisted = ::GetFileAttributesW(strIni.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string strSaved = ReadTextFile(strIni);
     ::DeleteFileW(strIni.c_str());
     ::RemoveDirectoryW(strData.c_str());
-
     WriteTempIniInt(L"PRINT", L"NOT_PRINT_CONFIRM", 1); // no Data folder: nothing, and no folder made
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(strData.c_str()));
-
     ::CreateDirectoryW(strData.c_str(), nullptr);
-    WriteTempIniInt(L"PRINT", L"NOT_PRINT_CONFIRM", 1);
-    EXPECT_EQ(1u, ::GetPrivateProfileIntW(L"PRINT", L"NOT_PRINT_CONFIRM", 7, strIni.c_str()));
     WriteTempIniInt(L"PRINT", L"NOT_PRINT_CONFIRM", -3);
     wchar_t szValue[16] = {};
     ::GetPrivateProfileStringW(L"PRINT", L"NOT_PRINT_CONFIRM", L"", szValue, 16, strIni.c_str());
     EXPECT_STREQ(L"-3", szValue);
-
     ::DeleteFileW(strIni.c_str());
-    ::RemoveDirectoryW(strData.c_str());
-}
-
-TEST(Settings, ProjectUnitIsReadOnlyWhenTheFileExists) {
-    std::wstring strProject = GetExeDir() + L"Project.ini";
-    KeepFile keep(strProject);
-    ::DeleteFileW(strProject.c_str());
-    EXPECT_EQ(0, ReadProjectUnit());
-    WriteTextFile(strProject, "[UNIT]\r\nUNIT_SEL=2\r\n");
-    EXPECT_EQ(2, ReadProjectUnit());
-    ::DeleteFileW(strProject.c_str());
+    if (bExisted)
+        WriteTextFile(strIni, strSaved);
+    else
+        ::RemoveDirectoryW(strData.c_str());
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <regex>
 #include <set>
+#include <sstream>
 
 #include "Plugin.h"
 #include "ScriptedOperator.h"
@@ -15,20 +16,18 @@
 namespace {
 
 std::wstring Lower(std::wstring str) {
-    std::transform(str.begin(), str.end(), str.begin(),
-                   [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+    std::transform(str.begin(), str.end(), str.begin(), [](wchar_t c) { return wchar_t(std::towlower(c)); });
     return str;
 }
 
+// A string or an ordinal (0xFFFF and a word) of a template; the string goes to *pText.
 const wchar_t* SkipSzOrOrd(const wchar_t* p, std::wstring* pText = nullptr) {
     if (*p == 0xFFFF)
         return p + 2;
-    std::wstring str;
-    while (*p)
-        str += *p++;
+    std::wstring str(p);
     if (pText)
         *pText = str;
-    return p + 1;
+    return p + str.size() + 1;
 }
 
 // Caption and control texts of an extended dialog template.
@@ -39,46 +38,33 @@ std::vector<std::wstring> TemplateTexts(HMODULE hModule, int nId) {
     auto* pBase = static_cast<const BYTE*>(::LockResource(::LoadResource(hModule, hRes)));
     auto* pWords = reinterpret_cast<const WORD*>(pBase);
     EXPECT_EQ(0xFFFF, pWords[1]) << "template " << nId << " is not an extended template";
-    WORD nItems = pWords[8];
-    const wchar_t* p = reinterpret_cast<const wchar_t*>(pBase + 26);
-    p = SkipSzOrOrd(p); // menu
-    p = SkipSzOrOrd(p); // class
     std::vector<std::wstring> texts(1);
-    p = SkipSzOrOrd(p, &texts[0]);
-    p += 3;             // point size, weight, italic + charset
-    p = SkipSzOrOrd(p); // face name
-    for (WORD i = 0; i < nItems; ++i) {
-        auto addr = reinterpret_cast<uintptr_t>(p);
-        p = reinterpret_cast<const wchar_t*>((addr + 3) & ~uintptr_t(3));
-        p = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(p) + 24);
-        p = SkipSzOrOrd(p); // class
+    // Menu, class, caption; point size, weight, italic and charset; face name.
+    const wchar_t* p = SkipSzOrOrd(SkipSzOrOrd(reinterpret_cast<const wchar_t*>(pBase + 26)));
+    p = SkipSzOrOrd(SkipSzOrOrd(p, &texts[0]) + 3);
+    for (WORD i = 0; i < pWords[8]; ++i) {
+        // Each item on a DWORD boundary: 24 bytes of numbers, class, text, extra bytes.
+        p = reinterpret_cast<const wchar_t*>(((reinterpret_cast<uintptr_t>(p) + 3) & ~uintptr_t(3)) + 24);
         std::wstring strText;
-        p = SkipSzOrOrd(p, &strText);
+        p = SkipSzOrOrd(SkipSzOrOrd(p), &strText);
         if (!strText.empty())
             texts.push_back(strText);
-        WORD nExtra = *p++;
-        p = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(p) + nExtra);
+        p = reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(p + 1) + *p);
     }
     return texts;
 }
 
 std::set<std::wstring> PackKeys() {
     std::string data = ReadTextFile(TestExeDir() + L"Lang\\Chs\\Pivora.ini");
-    EXPECT_GE(data.size(), 2u);
     EXPECT_EQ("\xFF\xFE", data.substr(0, 2)) << "the pack must be UTF-16LE with a byte order mark";
-    std::wstring text(reinterpret_cast<const wchar_t*>(data.data() + 2), (data.size() - 2) / 2);
+    std::wistringstream text(
+        std::wstring(reinterpret_cast<const wchar_t*>(data.data() + 2), (data.size() - 2) / 2));
     std::set<std::wstring> keys;
-    size_t nStart = 0;
-    while (nStart < text.size()) {
-        size_t nEnd = text.find(L'\n', nStart);
-        std::wstring line =
-            text.substr(nStart, nEnd == std::wstring::npos ? std::wstring::npos : nEnd - nStart);
-        nStart = nEnd == std::wstring::npos ? text.size() : nEnd + 1;
-        if (!line.empty() && line.back() == L'\r')
-            line.pop_back();
+    for (std::wstring line; std::getline(text, line);) {
         size_t nEq = line.find(L'=');
         if (nEq != std::wstring::npos && nEq > 0) {
-            EXPECT_LT(nEq + 1, line.size()) << "empty translation for " << Narrow(line);
+            EXPECT_LT(nEq + 1, line.size() - (line.back() == L'\r'))
+                << "empty translation for " << Narrow(line);
             keys.insert(Lower(line.substr(0, nEq)));
         }
     }
@@ -91,26 +77,17 @@ std::set<std::wstring> CodeKeys() {
     std::regex pattern(R"re(Translate\(\s*L"((?:[^"\\]|\\.)*)"\s*\))re");
     std::filesystem::path root = std::filesystem::path("Z:" PIVORA_SOURCE_DIR);
     for (const char* pszDir : {"platform", "common", "plugin", "dialogs"}) {
-        if (!std::filesystem::exists(root / pszDir))
-            continue;
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root / pszDir)) {
             if (entry.path().extension() != ".cpp" && entry.path().extension() != ".h")
                 continue;
             std::ifstream in(entry.path(), std::ios::binary);
             std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             for (std::sregex_iterator it(source.begin(), source.end(), pattern), end; it != end; ++it) {
-                std::string key = (*it)[1].str();
                 // Source escapes as the compiler reads them: \" and \\ become one character.
-                std::string unescaped;
-                for (size_t i = 0; i < key.size(); ++i) {
-                    if (key[i] == '\\' && i + 1 < key.size() && (key[i + 1] == '"' || key[i + 1] == '\\'))
-                        ++i;
-                    unescaped += key[i];
-                }
-                int nLen = ::MultiByteToWideChar(CP_UTF8, 0, unescaped.c_str(), -1, nullptr, 0);
-                std::wstring wide(static_cast<size_t>(nLen), L'\0');
-                ::MultiByteToWideChar(CP_UTF8, 0, unescaped.c_str(), -1, wide.data(), nLen);
-                wide.resize(wide.size() - 1);
+                std::string key = std::regex_replace((*it)[1].str(), std::regex(R"(\\(["\\]))"), "$1");
+                std::wstring wide(key.size(), L'\0');
+                wide.resize(size_t(::MultiByteToWideChar(CP_UTF8, 0, key.data(), int(key.size()), wide.data(),
+                                                         int(wide.size()))));
                 if (!wide.empty())
                     keys.insert(wide);
             }
@@ -119,26 +96,19 @@ std::set<std::wstring> CodeKeys() {
     return keys;
 }
 
-TEST(LanguagePack, HoldsEveryTemplateText) {
+TEST(LanguagePack, HoldsEveryTemplateTextAndEveryKeyTheCodeTranslates) {
     HMODULE hModule =
         ::LoadLibraryExW((TestExeDir() + L"Pivora.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, hModule);
     std::set<std::wstring> pack = PackKeys();
-    int nTemplates = 0;
     for (int nId : {173, 194, 220, 10000, 10058, 10059, 10060, 10061, 10064}) {
         std::vector<std::wstring> texts = TemplateTexts(hModule, nId);
         EXPECT_FALSE(texts.empty()) << "template " << nId << " is missing";
-        nTemplates += texts.empty() ? 0 : 1;
         for (const auto& strText : texts)
             EXPECT_TRUE(pack.count(Lower(strText)))
                 << "template " << nId << ": no translation for \"" << Narrow(strText) << "\"";
     }
-    EXPECT_EQ(9, nTemplates);
     ::FreeLibrary(hModule);
-}
-
-TEST(LanguagePack, HoldsEveryKeyTheCodeTranslates) {
-    std::set<std::wstring> pack = PackKeys();
     std::set<std::wstring> code = CodeKeys();
     EXPECT_GE(code.size(), 3u) << "the source scan found nothing: is the source folder reachable?";
     for (const auto& strKey : code)

@@ -1,16 +1,13 @@
-// A random operator over every operation of the simulator's default machine, driven by a seed.
-//
-//   pivora_soak [ACTIONS] [SEED]      (defaults: 2000 actions, seed 1)
-//
-// It opens the operations one after another and acts on whatever dialog is in front as an operator would:
-// clicks, keys, text, list and slider choices, the close box, timer ticks; between actions the host moves
-// its Z axis, advances its multi-step operation, calls other operations from inside its callbacks and takes
-// its root object away for a while. After every dialog it checks the result code, the machine's values,
-// the windows and the GDI objects. A failure names the seed and the action that reproduce it; the exit
-// code is the number of failures (capped at 100).
+// A random operator over every operation of the simulator's default machine: pivora_soak [ACTIONS] [SEED]
+// (2000 actions, seed 1). It acts on whatever dialog is in front as an operator would, while the host moves
+// its Z axis, advances its multi-step operation, calls operations from inside its callbacks and takes its
+// root object away for a while; after every dialog it checks the result code, the machine's values, the
+// windows and the GDI objects. A failure names the seed and the action that reproduce it; the exit code is
+// the number of failures (at most 100).
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -27,75 +24,72 @@ namespace {
 // Unchecked random actions before the checked run, to fill the system's caches.
 constexpr long kWarmUpActions = 600;
 
-class Rng {
+class Soak;
+
+// One operation as the soak calls it, with the host's side and the arguments chosen at random.
+struct SoakOperation {
+    const char* pszName;
+    std::vector<int32_t> results;
+    std::function<int32_t(Soak&, CPivoraProcVirtual*, SimMachine&)> run;
+};
+const std::vector<SoakOperation>& Operations();
+
+// The visible, enabled children of a dialog of one window class.
+std::vector<HWND> Children(HWND hDlg, const wchar_t* pszClass) {
+    std::pair<const wchar_t*, std::vector<HWND>> search{pszClass, {}};
+    ::EnumChildWindows(
+        hDlg,
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            auto* p = reinterpret_cast<decltype(search)*>(lParam);
+            wchar_t szClass[64] = {};
+            ::GetClassNameW(hWnd, szClass, 64);
+            if (::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd) && ::lstrcmpiW(szClass, p->first) == 0)
+                p->second.push_back(hWnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
+class Soak {
 public:
-    explicit Rng(uint64_t nSeed) : m_engine(nSeed) {}
-    int Below(int n) { return n <= 1 ? 0 : static_cast<int>(m_engine() % static_cast<uint64_t>(n)); }
+    Soak(long nActions, uint64_t nSeed) : m_nSeed(nSeed), m_nTarget(nActions), m_rng(nSeed) {}
+    int Run();
+    // Prints what happened with the seed and the action that reproduce it.
+    void Say(const std::string& strWhat) {
+        std::printf("%s at action %ld (seed %llu)\n  reproduce: ./pivora.sh soak %ld %llu\n", strWhat.c_str(),
+                    m_nActions, static_cast<unsigned long long>(m_nSeed), m_nActions,
+                    static_cast<unsigned long long>(m_nSeed));
+        std::fflush(stdout);
+    }
+    int Below(int n) { return n <= 1 ? 0 : static_cast<int>(m_rng() % static_cast<uint64_t>(n)); }
     bool Chance(int nPercent) { return Below(100) < nPercent; }
     template <class T> const T& Pick(const std::vector<T>& items) {
         return items[static_cast<size_t>(Below(static_cast<int>(items.size())))];
     }
 
-private:
-    std::mt19937_64 m_engine;
-};
-
-class Soak;
-
-// One operation as the soak calls it: the host's side prepared at random, and the dialog's own timers.
-struct SoakOperation {
-    const char* pszName;
-    std::vector<int32_t> results;
-    std::vector<UINT_PTR> timers;
-    std::function<int32_t(Soak&)> run;
-};
-const std::vector<SoakOperation>& Operations();
-
-// The usable children of a dialog of one window class.
-std::vector<HWND> Children(HWND hDlg, const wchar_t* pszClass) {
-    struct Search {
-        const wchar_t* pszClass;
-        std::vector<HWND> found;
-    } search{pszClass, {}};
-    ::EnumChildWindows(
-        hDlg,
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* p = reinterpret_cast<Search*>(lParam);
-            wchar_t szClass[64] = {};
-            ::GetClassNameW(hWnd, szClass, 64);
-            if (::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd) && ::lstrcmpiW(szClass, p->pszClass) == 0)
-                p->found.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-void PostCommand(HWND hDlg, HWND hCtrl, UINT nCode) {
-    ::PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hCtrl), nCode),
-                   reinterpret_cast<LPARAM>(hCtrl));
-}
-
-class Soak {
-public:
-    Soak(long nActions, uint64_t nSeed) : m_nTarget(nActions), m_nSeed(nSeed), m_rng(nSeed) {}
-    int Run();
-    void Fail(const std::string& strWhat);
-
-    std::unique_ptr<LoadedPlugin> m_pPlugin;
-    InterfacePtr m_pInterface{nullptr, InterfaceDeleter{nullptr}};
-    std::unique_ptr<SimMachine> m_pMachine;
-    long m_nTarget;
     uint64_t m_nSeed;
-    Rng m_rng;
     volatile long m_nActions = 0;
+    std::unique_ptr<SimMachine> m_pMachine = SimMachine::CreateDefault();
 
 private:
+    void Fail(const std::string& strWhat) {
+        ++m_nFailures;
+        Say("FAIL: " + strWhat);
+    }
     void LoadModule();
-    int32_t RunOperation(const SoakOperation& op);
-    void Act(HWND hDlg, const SoakOperation& op);
+    void RunOperation(const SoakOperation& op);
+    void Expect(const SoakOperation& op, int32_t nResult, const char* pszContext = "") {
+        if (std::find(op.results.begin(), op.results.end(), nResult) == op.results.end())
+            Fail(std::string(pszContext) + op.pszName + " returned " + std::to_string(nResult));
+    }
+    void Act(HWND hDlg);
     void Check(const char* pszAfter);
 
+    long m_nTarget;
+    std::mt19937_64 m_rng;
+    std::unique_ptr<LoadedPlugin> m_pPlugin;
+    InterfacePtr m_pInterface{nullptr, InterfaceDeleter{nullptr}};
     SimZAxisMotion m_zMotion{10.0, 15.0, 0.04};
     SimCutInkSettings m_cutInkBefore;
     int m_nRuns = 0, m_nFailures = 0, m_nDepth = 0;
@@ -105,22 +99,13 @@ private:
 };
 Soak* g_pSoak = nullptr;
 
-void Soak::Fail(const std::string& strWhat) {
-    ++m_nFailures;
-    std::printf("FAIL at action %ld (seed %llu): %s\n  reproduce: ./pivora.sh soak %ld %llu\n", m_nActions,
-                static_cast<unsigned long long>(m_nSeed), strWhat.c_str(), m_nActions,
-                static_cast<unsigned long long>(m_nSeed));
-    std::fflush(stdout);
-}
-
 void Soak::LoadModule() {
     // A new module starts its flags over ("No more hints" would otherwise hide two dialogs for good).
     m_pInterface.reset();
     m_pPlugin = std::make_unique<LoadedPlugin>();
     m_pInterface = InterfacePtr(m_pPlugin->m_pfnNew(), InterfaceDeleter{m_pPlugin->m_pfnRelease});
     LanguageRecord record = {};
-    std::u16string strFolder = m_rng.Chance(50) ? u"Chs" : u"English";
-    strFolder.copy(record.szFolderName, strFolder.size());
+    std::u16string(Chance(50) ? u"Chs" : u"English").copy(record.szFolderName, kLanguageFolderNameChars - 1);
     m_pInterface->SetLanguage(&record);
     m_pInterface->SetHostInterface(m_pMachine.get());
 }
@@ -129,54 +114,51 @@ void Soak::LoadModule() {
 // clang-format off
 const std::vector<std::wstring> kTexts = {L"0", L"1", L"2.5", L"10", L"499.99", L"500", L"500.01", L"-1", L"-0.001",
     L"1e308", L"1e999", L"nan", L"inf", L"abc", L"", L" 7 ", L"12,5", L"0x10", L"99999999999999999999", L"%s%n%x",
-    L"200", L"-200"};
+    L"200", L"-200", std::wstring(10000, L'9')};
+const std::vector<UINT> kKeys = {VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END,
+    VK_SPACE, VK_TAB, VK_DOWN, VK_PRIOR, VK_NEXT};
+// The buttons that end a dialog or a message box.
+const std::vector<int> kWaysOut = {IDCANCEL, IDYES, IDOK, IDC_SUPPLY_INK_CANCEL, IDC_CANCEL_PRINT,
+    IDC_MULTI_STEP_FINISH};
 // clang-format on
 
-void Soak::Act(HWND hDlg, const SoakOperation& op) {
-    int& nBudget = m_budgets.emplace(hDlg, 3 + m_rng.Below(40)).first->second;
+void Soak::Act(HWND hDlg) {
+    int& nBudget = m_budgets.emplace(hDlg, 3 + Below(40)).first->second;
     ++m_nActions;
+    auto post = [hDlg](HWND hCtrl, UINT nCode) {
+        ::PostMessageW(hDlg, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hCtrl), nCode),
+                       reinterpret_cast<LPARAM>(hCtrl));
+    };
     if (nBudget-- <= 0 || m_nActions >= m_nTarget) {
-        // A message box is answered, a dialog is left through Escape, Cancel, the close box or its button.
-        int nWay = m_rng.Below(4);
-        HWND hButton = nullptr;
-        for (int nId :
-             {IDCANCEL, IDYES, IDOK, IDC_SUPPLY_INK_CANCEL, IDC_CANCEL_PRINT, IDC_MULTI_STEP_FINISH})
-            if (!hButton && (nWay == 1 ? nId == IDCANCEL : nWay == 3 && nId != IDCANCEL) && (hButton = ::GetDlgItem(hDlg, nId)))
-                hButton = ::IsWindowVisible(hButton) && ::IsWindowEnabled(hButton) ? hButton : nullptr;
-        if (hButton)
+        // The dialog is left through one of its buttons, the close box or Escape.
+        HWND hButton = ::GetDlgItem(hDlg, Pick(kWaysOut));
+        if (hButton && ::IsWindowVisible(hButton) && ::IsWindowEnabled(hButton) && Chance(50))
             ::PostMessageW(hButton, BM_CLICK, 0, 0);
-        else if (nWay == 2)
+        else if (Chance(30))
             ::PostMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
         else
             PressKey(hDlg, VK_ESCAPE);
         return;
     }
-    const int nKind = m_rng.Below(100);
+    const int nKind = Below(100);
     if (nKind < 28) {
         std::vector<HWND> buttons = Children(hDlg, L"Button");
-        if (buttons.empty())
-            return;
-        HWND hButton = m_rng.Pick(buttons);
+        HWND hButton = buttons.empty() ? nullptr : Pick(buttons);
         // Buttons that would end the dialog at once are pressed less often, so the dialogs live.
         int nId = ::GetDlgCtrlID(hButton);
-        if ((nId == IDOK || nId == IDCANCEL) && m_rng.Chance(60))
-            return;
-        ::PostMessageW(hButton, BM_CLICK, 0, 0);
+        if (hButton && ((nId != IDOK && nId != IDCANCEL) || Chance(40)))
+            ::PostMessageW(hButton, BM_CLICK, 0, 0);
     } else if (nKind < 42) {
-        static const std::vector<UINT> kKeys = {VK_TAB, VK_RETURN, VK_ESCAPE, VK_LEFT, VK_RIGHT,
-                                                VK_UP,  VK_DOWN,   VK_HOME,   VK_END,  VK_SPACE,
-                                                VK_TAB, VK_DOWN,   VK_PRIOR,  VK_NEXT};
-        UINT vk = m_rng.Pick(kKeys);
-        PressKey(hDlg, (vk == VK_RETURN || vk == VK_ESCAPE) && m_rng.Chance(60) ? VK_TAB : vk);
+        UINT vk = Pick(kKeys);
+        PressKey(hDlg, (vk == VK_RETURN || vk == VK_ESCAPE) && Chance(60) ? VK_TAB : vk);
     } else if (nKind < 56) {
         std::vector<HWND> edits = Children(hDlg, L"Edit");
         if (edits.empty())
             return;
-        HWND hEdit = m_rng.Pick(edits);
+        HWND hEdit = Pick(edits);
         ::PostMessageW(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hEdit), TRUE);
-        ::SetWindowTextW(hEdit,
-                         m_rng.Chance(5) ? std::wstring(10000, L'9').c_str() : m_rng.Pick(kTexts).c_str());
-        if (m_rng.Chance(70)) // leaving the field, as the operator's next click or Tab does
+        ::SetWindowTextW(hEdit, Pick(kTexts).c_str());
+        if (Chance(70)) // leaving the field, as the operator's next click or Tab does
             ::PostMessageW(hDlg, WM_NEXTDLGCTL, 0, FALSE);
     } else if (nKind < 70) {
         // A choice in a combo box or list box; a list box may also lose its selection.
@@ -184,36 +166,34 @@ void Soak::Act(HWND hDlg, const SoakOperation& op) {
         std::vector<HWND> lists = Children(hDlg, bCombo ? L"ComboBox" : L"ListBox");
         if (lists.empty())
             return;
-        HWND hList = m_rng.Pick(lists);
+        HWND hList = Pick(lists);
         int nCount = static_cast<int>(::SendMessageW(hList, bCombo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
-        int nPick = nCount <= 0 ? -1 : bCombo ? m_rng.Below(nCount) : m_rng.Below(nCount + 1) - 1;
+        int nPick = nCount <= 0 ? -1 : bCombo ? Below(nCount) : Below(nCount + 1) - 1;
         ::SendMessageW(hList, bCombo ? CB_SETCURSEL : LB_SETCURSEL, static_cast<WPARAM>(nPick), 0);
         if (bCombo)
-            PostCommand(hDlg, hList, CBN_SELENDOK);
-        PostCommand(hDlg, hList, bCombo ? CBN_SELCHANGE : LBN_SELCHANGE);
+            post(hList, CBN_SELENDOK);
+        post(hList, bCombo ? CBN_SELCHANGE : LBN_SELCHANGE);
     } else if (nKind < 80) {
         std::vector<HWND> sliders = Children(hDlg, TRACKBAR_CLASSW);
         if (sliders.empty())
             return;
-        HWND hSlider = m_rng.Pick(sliders);
+        HWND hSlider = Pick(sliders);
         int nMin = static_cast<int>(::SendMessageW(hSlider, TBM_GETRANGEMIN, 0, 0));
-        int nPos =
-            nMin + m_rng.Below(static_cast<int>(::SendMessageW(hSlider, TBM_GETRANGEMAX, 0, 0)) - nMin + 1);
+        int nPos = nMin + Below(static_cast<int>(::SendMessageW(hSlider, TBM_GETRANGEMAX, 0, 0)) - nMin + 1);
         ::SendMessageW(hSlider, TBM_SETPOS, TRUE, nPos);
-        ::PostMessageW(hDlg, WM_HSCROLL, MAKEWPARAM(m_rng.Below(TB_ENDTRACK + 1), nPos),
+        ::PostMessageW(hDlg, WM_HSCROLL, MAKEWPARAM(Below(TB_ENDTRACK + 1), nPos),
                        reinterpret_cast<LPARAM>(hSlider));
     } else if (nKind < 82) {
         ::PostMessageW(hDlg, WM_SYSCOMMAND, SC_CLOSE, 0);
     } else if (nKind < 90) {
-        std::vector<UINT_PTR> timers = op.timers;
-        timers.push_back(7);
-        ::PostMessageW(hDlg, WM_TIMER, m_rng.Pick(timers), 0);
+        // The print confirmations' Z timer, the multi-step poll, and one nobody set.
+        ::PostMessageW(hDlg, WM_TIMER, Pick(std::vector<UINT_PTR>{1, 10, 7}), 0);
     } else if (nKind < 96) {
         m_zMotion.Step(*m_pMachine);
         m_pMachine->m_multiStep.Tick();
     } else if (nKind < 98) {
         if (!m_pNested && m_nDepth == 0)
-            m_pNested = &m_rng.Pick(Operations());
+            m_pNested = &Pick(Operations());
     } else {
         // The root object goes away between two messages of the dialog, and comes back later.
         m_bRootGone = !m_bRootGone;
@@ -221,32 +201,24 @@ void Soak::Act(HWND hDlg, const SoakOperation& op) {
     }
 }
 
-int32_t Soak::RunOperation(const SoakOperation& op) {
+void Soak::RunOperation(const SoakOperation& op) {
     Operator actor;
-    actor.WaitUntil([this, &op](HWND hDlg) {
-        Act(hDlg, op);
+    actor.WaitUntil([this](HWND hDlg) {
+        Act(hDlg);
         return false;
     });
     actor.Start();
-    int32_t nResult = op.run(*this);
+    Expect(op, op.run(*this, m_pInterface.get(), *m_pMachine));
     if (actor.m_bTimedOut)
         Fail(std::string(op.pszName) + ": a dialog could not be closed within 20 s");
-    if (std::find(op.results.begin(), op.results.end(), nResult) == op.results.end())
-        Fail(std::string(op.pszName) + " returned " + std::to_string(nResult));
-    m_budgets.clear();
-    m_pNested = nullptr;
-    if (m_bRootGone)
-        m_pInterface->SetHostInterface(m_pMachine.get());
-    m_bRootGone = false;
-    return nResult;
 }
 
 // The host's values after a dialog: within what the dialogs may write, and every snapshot given back.
 void Soak::Check(const char* pszAfter) {
     SimMachine& m = *m_pMachine;
-    auto check = [&](bool bGood, const std::string& strWhat) {
+    auto check = [&](bool bGood, const std::string& strWhat, double dValue) {
         if (!bGood)
-            Fail(std::string("after ") + pszAfter + ": " + strWhat);
+            Fail(std::string("after ") + pszAfter + ": " + strWhat + " " + std::to_string(dValue));
         return bGood;
     };
     const std::pair<int32_t, double> kLimits[] = {{kParamMaterialHeight, 500},
@@ -255,39 +227,36 @@ void Soak::Check(const char* pszAfter) {
                                                   {kParamPrintPosY, HUGE_VAL}};
     for (auto [nId, dMax] : kLimits) {
         double& d = m.Parameter(nId).m_dValue;
-        if (!check(d >= 0 && d <= dMax, "parameter " + std::to_string(nId) + " is " + std::to_string(d)))
+        if (!check(d >= 0 && d <= dMax, "parameter " + std::to_string(nId), d))
             d = 0; // reported once, not after every later dialog
     }
-    check(std::isfinite(m.m_dZPosition), "Z position is not a number");
+    check(std::isfinite(m.m_dZPosition), "Z position", m.m_dZPosition);
     const SimCutInkSettings& cutInk = m.m_printer.m_cutInk;
-    for (size_t i = 0; i < kCutInkValueCount; ++i)
-        check(cutInk.nValues[i] == m_cutInkBefore.nValues[i] ||
-                  (cutInk.nValues[i] >= 1 && cutInk.nValues[i] <= 100),
-              "cut-ink value " + std::to_string(i) + " is " + std::to_string(cutInk.nValues[i]));
-    check(cutInk.nApplyToAll <= 1, "apply-to-all word is " + std::to_string(cutInk.nApplyToAll));
+    for (size_t i = 0; i < kCutInkValueCount; ++i) {
+        int32_t n = cutInk.nValues[i];
+        check(n == m_cutInkBefore.nValues[i] || (n >= 1 && n <= 100), "cut-ink value " + std::to_string(i),
+              n);
+    }
+    check(cutInk.nApplyToAll <= 1, "apply-to-all word", cutInk.nApplyToAll);
     for (const auto& pTemplate : m.m_eclosion.m_templates) {
         if (!pTemplate)
             continue;
-        check(pTemplate->m_nRange >= 0 && pTemplate->m_nRange <= 200,
-              "eclosion range " + std::to_string(pTemplate->m_nRange));
-        check(pTemplate->m_modes.size() <= 3,
-              "a template has " + std::to_string(pTemplate->m_modes.size()) + " modes");
+        check(pTemplate->m_nRange >= 0 && pTemplate->m_nRange <= 200, "eclosion range", pTemplate->m_nRange);
+        check(pTemplate->m_modes.size() <= 3, "modes of a template", double(pTemplate->m_modes.size()));
         for (const auto& pMode : pTemplate->m_modes) {
-            check(pMode->m_elements.size() <= 2,
-                  "a mode has " + std::to_string(pMode->m_elements.size()) + " elements");
+            check(pMode->m_elements.size() <= 2, "elements of a mode", double(pMode->m_elements.size()));
             for (const auto& p : pMode->m_elements)
                 check(p->m_nWidth >= 1 && p->m_nWidth <= 8 && p->m_nHeight >= 1 && p->m_nHeight <= 8,
-                      "an element is " + std::to_string(p->m_nWidth) + " x " + std::to_string(p->m_nHeight));
+                      "element width x 100 + height", p->m_nWidth * 100 + p->m_nHeight);
         }
     }
     for (const auto& pTask : m.m_tasks)
         check(pTask->m_nMode >= 0 &&
-                  pTask->m_nMode <
-                      static_cast<int32_t>(m.m_printer.m_modeTable.List(pTask->m_nKey).m_modes.size()),
-              "task " + pTask->m_strName + " has mode " + std::to_string(pTask->m_nMode));
+                  size_t(pTask->m_nMode) < m.m_printer.m_modeTable.List(pTask->m_nKey).m_modes.size(),
+              "mode of task " + pTask->m_strName, pTask->m_nMode);
     check(m.m_snapshots.m_outstanding.empty() && m.m_snapshots.m_nBadReleases == 0,
-          std::to_string(m.m_snapshots.m_outstanding.size()) + " snapshots kept, " +
-              std::to_string(m.m_snapshots.m_nBadReleases) + " bad releases");
+          "snapshots kept, and bad releases, x 1000 + ",
+          m.m_snapshots.m_outstanding.size() * 1000.0 + m.m_snapshots.m_nBadReleases);
 }
 
 void StartMultiStepOperation() {
@@ -295,72 +264,44 @@ void StartMultiStepOperation() {
 }
 
 const std::vector<SoakOperation>& Operations() {
+    using P = CPivoraProcVirtual*;
+    // clang-format off
     static const std::vector<SoakOperation> s_operations = {
-        {"ConfirmPrintMode",
-         {0, 1},
-         {},
-         [](Soak& s) {
-             return s.m_pInterface->ConfirmPrintMode(s.m_pMachine->m_tasks[size_t(s.m_rng.Below(2))].get());
-         }},
-        {"ConfirmPrint(1)", {1, 2}, {1}, [](Soak& s) { return s.m_pInterface->ConfirmPrint(1); }},
-        {"ConfirmPrint(0)",
-         {0, 1, 2},
-         {1},
-         [](Soak& s) { return s.m_pInterface->ConfirmPrint(s.m_rng.Chance(50) ? 0 : 0x10002); }},
-        {"ShowMultiStepPopup",
-         {1},
-         {10},
-         [](Soak& s) {
+        {"ConfirmPrintMode", {0, 1}, [](Soak& s, P p, SimMachine& m) { return p->ConfirmPrintMode(m.m_tasks[size_t(s.Below(2))].get()); }},
+        {"ConfirmPrint(1)", {1, 2}, [](Soak&, P p, SimMachine&) { return p->ConfirmPrint(1); }},
+        {"ConfirmPrint(0)", {0, 1, 2}, [](Soak& s, P p, SimMachine&) { return p->ConfirmPrint(s.Chance(50) ? 0 : 0x10002); }},
+        {"ShowMultiStepPopup", {1}, [](Soak& s, P p, SimMachine& m) {
              auto pRecord = std::make_unique<MultiStepRecord>();
-             s.m_pMachine->m_multiStep.FillRecord(*pRecord, s.m_rng.Chance(50));
+             m.m_multiStep.FillRecord(*pRecord, s.Chance(50));
              pRecord->nStartCallback = reinterpret_cast<uintptr_t>(&StartMultiStepOperation);
-             return s.m_pInterface->ShowMultiStepPopup(pRecord.get());
-         }},
-        {"ShowCutInkSetting",
-         {1},
-         {},
-         [](Soak& s) {
-             SimCutInkSettings& cutInk = s.m_pMachine->m_printer.m_cutInk;
-             return s.m_pInterface->ShowCutInkSetting(
-                 &s.m_pMachine->m_printer, s.m_rng.Pick(std::vector<uint32_t>{0xFFFFFFFF, 6, 0, 1, 32, 40}),
-                 s.m_rng.Chance(90) ? cutInk.nValues : nullptr, &cutInk.nApplyToAll);
-         }},
-        {"ShowSwitchInkOrder", {1}, {}, [](Soak& s) { return s.m_pInterface->ShowSwitchInkOrder(); }},
-        {"ShowSupplyInkTimeout",
-         {1},
-         {},
-         [](Soak& s) {
-             s.m_pMachine->m_inkSupply.m_bTimedOut = true;
-             return s.m_pInterface->ShowSupplyInkTimeout();
-         }},
-        {"ShowCustomEclosion",
-         {1},
-         {},
-         [](Soak& s) { return s.m_pInterface->ShowCustomEclosion(s.m_rng.Below(2)); }},
-        {"ShowDetailVersionInfo",
-         {1},
-         {},
-         [](Soak& s) {
+             return p->ShowMultiStepPopup(pRecord.get()); }},
+        {"ShowCutInkSetting", {1}, [](Soak& s, P p, SimMachine& m) {
+             SimCutInkSettings& cutInk = m.m_printer.m_cutInk;
+             return p->ShowCutInkSetting(&m.m_printer, s.Pick(std::vector<uint32_t>{0xFFFFFFFF, 6, 0, 1, 32, 40}),
+                                         s.Chance(90) ? cutInk.nValues : nullptr, &cutInk.nApplyToAll); }},
+        {"ShowSwitchInkOrder", {1}, [](Soak&, P p, SimMachine&) { return p->ShowSwitchInkOrder(); }},
+        {"ShowSupplyInkTimeout", {1}, [](Soak&, P p, SimMachine& m) {
+             m.m_inkSupply.m_bTimedOut = true;
+             return p->ShowSupplyInkTimeout(); }},
+        {"ShowCustomEclosion", {1}, [](Soak& s, P p, SimMachine&) { return p->ShowCustomEclosion(s.Below(2)); }},
+        {"ShowDetailVersionInfo", {1}, [](Soak& s, P p, SimMachine&) {
              SoftwareVersionRecord record = {};
-             record.nVersion1 = static_cast<uint16_t>(s.m_rng.Below(65536));
+             record.nVersion1 = static_cast<uint16_t>(s.Below(65536));
              for (char& ch : record.szSuffix)
-                 ch = static_cast<char>('A' + s.m_rng.Below(26));
-             return s.m_pInterface->ShowDetailVersionInfo(&record);
-         }},
+                 ch = static_cast<char>('A' + s.Below(26));
+             return p->ShowDetailVersionInfo(&record); }},
     };
+    // clang-format on
     return s_operations;
 }
 
 int Soak::Run() {
-    m_pMachine = SimMachine::CreateDefault();
     // The host's own work from inside one of its calls: another operation, as a host that reacts would.
     m_pMachine->m_log.m_onCall = [this](const std::string&) {
         if (const SoakOperation* pOp = m_nDepth < 2 ? std::exchange(m_pNested, nullptr) : nullptr) {
-            ++m_nDepth;
-            int32_t nResult = pOp->run(*this);
+            ++m_nDepth; // the operator already acting goes on with the nested dialogs
+            Expect(*pOp, pOp->run(*this, m_pInterface.get(), *m_pMachine), "nested ");
             --m_nDepth;
-            if (std::find(pOp->results.begin(), pOp->results.end(), nResult) == pOp->results.end())
-                Fail(std::string("nested ") + pOp->pszName + " returned " + std::to_string(nResult));
         }
     };
     EnsureSimDataFolder(SimHostDir());
@@ -371,12 +312,19 @@ int Soak::Run() {
     // A warm-up first, unchecked: the system makes its caches (fonts, classes, the bitmaps of themed
     // controls in each state they are drawn in) at their first use. Every dialog once with no action, then
     // random actions with a seed of their own, so the checked run starts as on the operator's second day.
+    auto run = [this](const SoakOperation& op) {
+        RunOperation(op);
+        m_budgets.clear();
+        m_pNested = nullptr;
+        if (std::exchange(m_bRootGone, false))
+            m_pInterface->SetHostInterface(m_pMachine.get());
+    };
     const long nTarget = std::exchange(m_nTarget, 0);
     for (const SoakOperation& op : Operations())
-        RunOperation(op);
-    const Rng rngChecked = std::exchange(m_rng, Rng(m_nSeed ^ 0x5EED5EEDull));
+        run(op);
+    const std::mt19937_64 rngChecked = std::exchange(m_rng, std::mt19937_64(m_nSeed ^ 0x5EED5EEDull));
     for (m_nTarget = kWarmUpActions; m_nActions < m_nTarget;)
-        RunOperation(m_rng.Pick(Operations()));
+        run(Pick(Operations()));
     m_rng = rngChecked;
     m_nTarget = nTarget;
     m_nActions = 0;
@@ -385,15 +333,14 @@ int Soak::Run() {
     while (m_nActions < m_nTarget && m_nFailures < 100) {
         if (m_nRuns++ % 40 == 39)
             LoadModule();
-        const SoakOperation& op = m_rng.Pick(Operations());
+        const SoakOperation& op = Pick(Operations());
         m_cutInkBefore = m_pMachine->m_printer.m_cutInk;
         std::map<int, int> gdiBefore = CountGdiObjectsByType();
         const int nWindowsBefore = CountThreadWindows();
-        RunOperation(op);
+        run(op);
         Check(op.pszName);
-        if (CountThreadWindows() != nWindowsBefore)
-            Fail(std::string(op.pszName) + " left " + std::to_string(CountThreadWindows() - nWindowsBefore) +
-                 " windows");
+        if (int nLeft = CountThreadWindows() - nWindowsBefore)
+            Fail(std::string(op.pszName) + " left " + std::to_string(nLeft) + " windows");
         if (CountGdiObjectsByType() != gdiBefore)
             Fail(std::string(op.pszName) + ": GDI objects by type " + DescribeGdiObjects(gdiBefore) + "-> " +
                  DescribeGdiObjects(CountGdiObjectsByType()));
@@ -409,44 +356,36 @@ int Soak::Run() {
     return m_nFailures;
 }
 
-// The way out of a crash or a hang names the seed and the action, as a failure does.
-void Report(const char* pszWhat, int nExitCode) {
-    std::printf("%s at action %ld (seed %llu)\n  reproduce: ./pivora.sh soak %ld %llu\n", pszWhat,
-                g_pSoak->m_nActions, static_cast<unsigned long long>(g_pSoak->m_nSeed), g_pSoak->m_nActions,
-                static_cast<unsigned long long>(g_pSoak->m_nSeed));
-    std::fflush(stdout);
-    ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(nExitCode));
-}
-
+// A crash or a hang is reported as a failure is, and ends the run.
 LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo) {
     char szWhat[64];
     std::snprintf(szWhat, sizeof(szWhat), "CRASH (exception 0x%08lX)", pInfo->ExceptionRecord->ExceptionCode);
-    Report(szWhat, 101);
+    g_pSoak->Say(szWhat);
+    ::TerminateProcess(::GetCurrentProcess(), 101);
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
 // A hang keeps the thread from coming back to the operator: no action for 30 s ends the run.
 DWORD WINAPI Watchdog(LPVOID) {
     for (long nLast = -1, nQuiet = 0;; ::Sleep(1000)) {
-        long nNow = g_pSoak->m_nActions;
-        nQuiet = nNow == nLast ? nQuiet + 1 : 0;
-        nLast = nNow;
-        if (nQuiet >= 30)
-            Report("HANG: no action for 30 s", 102);
+        nQuiet = g_pSoak->m_nActions == nLast ? nQuiet + 1 : 0;
+        nLast = g_pSoak->m_nActions;
+        if (nQuiet >= 30) {
+            g_pSoak->Say("HANG: no action for 30 s");
+            ::TerminateProcess(::GetCurrentProcess(), 102);
+        }
     }
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    long nActions = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 2000;
-    uint64_t nSeed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1;
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&icc);
-    Soak soak(nActions, nSeed);
+    Soak soak(argc > 1 ? std::strtol(argv[1], nullptr, 10) : 2000,
+              argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 1);
     g_pSoak = &soak;
     ::SetUnhandledExceptionFilter(&OnCrash);
     ::CreateThread(nullptr, 0, &Watchdog, nullptr, 0, nullptr);
-    int nFailures = soak.Run();
-    return nFailures > 100 ? 100 : nFailures;
+    return std::min(soak.Run(), 100);
 }

@@ -1,57 +1,35 @@
 #include "HandleCounts.h"
 
-#include <vector>
-
-#include "ScriptedOperator.h"
-
 #include <winternl.h>
 #include <malloc.h>
 
 #include <cstdint>
-#include <map>
+#include <numeric>
+#include <vector>
 
-namespace {
+#include "ScriptedOperator.h"
 
-// The process environment block holds the address of the GDI handle table: 65,536 entries of 24 bytes,
-// an entry in use has a non-zero object type in byte 14.
-constexpr size_t kPebGdiHandleTableOffset = 0xF8;
-constexpr size_t kGdiHandleEntries = 0x10000;
-constexpr size_t kGdiHandleEntrySize = 24;
-constexpr size_t kGdiHandleTypeOffset = 14;
-
-} // namespace
-
-static const uint8_t* GdiHandleTable() {
+std::map<int, int> CountGdiObjectsByType() {
+    // The process environment block holds the address of the GDI handle table: 65,536 entries of 24 bytes,
+    // an entry in use has a non-zero object type in byte 14.
+    std::map<int, int> counts;
     PROCESS_BASIC_INFORMATION info = {};
     if (::NtQueryInformationProcess(::GetCurrentProcess(), ProcessBasicInformation, &info, sizeof(info),
                                     nullptr) != 0)
-        return nullptr;
-    const auto* pPeb = reinterpret_cast<const uint8_t*>(info.PebBaseAddress);
-    return *reinterpret_cast<const uint8_t* const*>(pPeb + kPebGdiHandleTableOffset);
+        return counts;
+    const auto* pTable = *reinterpret_cast<const uint8_t* const*>(
+        reinterpret_cast<const uint8_t*>(info.PebBaseAddress) + 0xF8);
+    for (size_t i = 0; pTable && i < 0x10000; ++i)
+        if (uint8_t nType = pTable[i * 24 + 14])
+            ++counts[nType];
+    return counts;
 }
 
 int CountGdiObjects() {
-    const uint8_t* pTable = GdiHandleTable();
-    if (!pTable)
-        return -1;
-    int nCount = 0;
-    for (size_t i = 0; i < kGdiHandleEntries; ++i) {
-        if (pTable[i * kGdiHandleEntrySize + kGdiHandleTypeOffset] != 0)
-            ++nCount;
-    }
-    return nCount;
-}
-
-std::map<int, int> CountGdiObjectsByType() {
-    std::map<int, int> counts;
-    const uint8_t* pTable = GdiHandleTable();
-    if (!pTable)
-        return counts;
-    for (size_t i = 0; i < kGdiHandleEntries; ++i) {
-        if (uint8_t nType = pTable[i * kGdiHandleEntrySize + kGdiHandleTypeOffset])
-            ++counts[nType];
-    }
-    return counts;
+    std::map<int, int> counts = CountGdiObjectsByType();
+    return counts.empty() ? -1
+                          : std::accumulate(counts.begin(), counts.end(), 0,
+                                            [](int n, const auto& type) { return n + type.second; });
 }
 
 std::string DescribeGdiObjects(const std::map<int, int>& counts) {
@@ -81,19 +59,13 @@ int CountThreadWindows() {
     return nCount;
 }
 
-int CountHeapBlocks() {
-    _HEAPINFO info = {};
-    int nCount = 0;
-    int nStatus;
-    while ((nStatus = _heapwalk(&info)) == _HEAPOK) {
-        if (info._useflag == _USEDENTRY)
-            ++nCount;
-    }
-    return nStatus == _HEAPEND ? nCount : -1;
-}
-
 HandleCounts TakeHandleCounts() {
-    return {CountGdiObjects(), CountThreadWindows(), CountHeapBlocks()};
+    // Blocks in use on the C runtime's heap, which the module and the programs share.
+    _HEAPINFO info = {};
+    int nHeapBlocks = 0, nStatus;
+    while ((nStatus = _heapwalk(&info)) == _HEAPOK)
+        nHeapBlocks += info._useflag == _USEDENTRY ? 1 : 0;
+    return {CountGdiObjects(), CountThreadWindows(), nStatus == _HEAPEND ? nHeapBlocks : -1};
 }
 
 void FillSystemCaches(HWND hOwner) {

@@ -12,19 +12,14 @@
 int CountGdiObjects();
 // The same count by the table's object type (1 device context, 4 region, 5 surface, 9 bitmap, 10 font,
 // 16 brush, 48 pen), and as "type:count" pairs for a report of what grew.
-constexpr int kGdiTypeBitmap = 9;
 std::map<int, int> CountGdiObjectsByType();
 std::string DescribeGdiObjects(const std::map<int, int>& counts);
 // Windows of this thread: top-level ones and all their descendants.
 int CountThreadWindows();
-// Blocks in use on the C runtime's heap, which the module and the programs share; -1 when it cannot be
-// walked.
-int CountHeapBlocks();
-
+// The three counts at once; the heap's blocks in use are those of the C runtime's heap, which the module
+// and the programs share (-1 when it cannot be walked).
 struct HandleCounts {
-    int nGdiObjects = 0;
-    int nWindows = 0;
-    int nHeapBlocks = 0;
+    int nGdiObjects = 0, nWindows = 0, nHeapBlocks = 0;
 };
 HandleCounts TakeHandleCounts();
 

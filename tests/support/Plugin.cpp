@@ -15,18 +15,13 @@ std::wstring TestExeDir() {
 }
 
 void WriteUtf16File(const std::wstring& strPath, const std::wstring& strText) {
-    std::ofstream out(strPath.c_str(), std::ios::binary | std::ios::trunc);
-    out.put(static_cast<char>(0xFF));
-    out.put(static_cast<char>(0xFE));
-    for (wchar_t ch : strText) {
-        out.put(static_cast<char>(ch & 0xFF));
-        out.put(static_cast<char>((ch >> 8) & 0xFF));
-    }
+    // wchar_t is UTF-16LE here, as the packs are.
+    WriteTextFile(strPath, "\xFF\xFE" + std::string(reinterpret_cast<const char*>(strText.data()),
+                                                    strText.size() * sizeof(wchar_t)));
 }
 
 void WriteTextFile(const std::wstring& strPath, const std::string& strText) {
-    std::ofstream out(strPath.c_str(), std::ios::binary | std::ios::trunc);
-    out << strText;
+    std::ofstream(strPath.c_str(), std::ios::binary | std::ios::trunc) << strText;
 }
 
 std::string ReadTextFile(const std::wstring& strPath) {
@@ -49,37 +44,14 @@ LoadedPlugin::~LoadedPlugin() {
         ::FreeLibrary(m_hModule);
 }
 
-namespace {
-
-LRESULT CALLBACK HostWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam) {
-    return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
-}
-
-HWND CreateHostWindow() {
-    static bool s_bRegistered = false;
-    if (!s_bRegistered) {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = &HostWndProc;
-        wc.hInstance = ::GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"PivoraTestHost";
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        ::RegisterClassW(&wc);
-        s_bRegistered = true;
-    }
-    HWND hWnd = ::CreateWindowW(L"PivoraTestHost", L"Test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640,
-                                480, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-    ::SetActiveWindow(hWnd);
-    return hWnd;
-}
-
-} // namespace
-
 PluginSession::PluginSession(const wchar_t* pszLanguage) : m_pMachine(std::make_unique<SimMachine>()) {
     m_pInterface = NewInterface();
     if (pszLanguage)
         SetLanguage(pszLanguage);
     m_pInterface->SetHostInterface(m_pMachine.get());
-    m_hHostWindow = CreateHostWindow();
+    m_hHostWindow = ::CreateWindowW(L"STATIC", L"Test host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480,
+                                    nullptr, nullptr, nullptr, nullptr);
+    ::SetActiveWindow(m_hHostWindow);
 }
 
 PluginSession::~PluginSession() {
@@ -116,15 +88,19 @@ void StartMultiStep() {
 const std::vector<HostOperation>& HostOperations() {
     using P = CPivoraProcVirtual*;
     static const std::vector<HostOperation> s_operations = {
-        {"ConfirmPrintMode", {0, 1}, [](P p, SimMachine& m) { return p->ConfirmPrintMode(m.m_tasks[0].get()); }},
+        {"ConfirmPrintMode",
+         {0, 1},
+         [](P p, SimMachine& m) { return p->ConfirmPrintMode(m.m_tasks[0].get()); }},
         {"ConfirmPrint(1)", {1, 2}, [](P p, SimMachine&) { return p->ConfirmPrint(1); }},
         {"ConfirmPrint(0)", {0, 1, 2}, [](P p, SimMachine&) { return p->ConfirmPrint(0); }},
-        {"ShowCutInkSetting(6)", {1},
+        {"ShowCutInkSetting(6)",
+         {1},
          [](P p, SimMachine& m) {
              return p->ShowCutInkSetting(&m.m_printer, 6, m.m_printer.m_cutInk.nValues,
                                          &m.m_printer.m_cutInk.nApplyToAll);
          }},
-        {"ShowCutInkSetting(derived)", {1},
+        {"ShowCutInkSetting(derived)",
+         {1},
          [](P p, SimMachine& m) {
              return p->ShowCutInkSetting(&m.m_printer, kCutInkDerivedRowCount, nullptr,
                                          &m.m_printer.m_cutInk.nApplyToAll);
@@ -132,7 +108,8 @@ const std::vector<HostOperation>& HostOperations() {
         {"ShowCustomEclosion", {1}, [](P p, SimMachine&) { return p->ShowCustomEclosion(1); }},
         {"ShowSupplyInkTimeout", {1}, [](P p, SimMachine&) { return p->ShowSupplyInkTimeout(); }},
         {"ShowSwitchInkOrder", {1}, [](P p, SimMachine&) { return p->ShowSwitchInkOrder(); }},
-        {"ShowMultiStepPopup", {1},
+        {"ShowMultiStepPopup",
+         {1},
          [](P p, SimMachine& m) {
              static MultiStepRecord s_record;
              m.m_multiStep.FillRecord(s_record, false);
@@ -140,7 +117,8 @@ const std::vector<HostOperation>& HostOperations() {
              s_record.nStartCallback = reinterpret_cast<uintptr_t>(&StartMultiStep);
              return p->ShowMultiStepPopup(&s_record);
          }},
-        {"ShowDetailVersionInfo", {1},
+        {"ShowDetailVersionInfo",
+         {1},
          [](P p, SimMachine&) {
              SoftwareVersionRecord record = {};
              return p->ShowDetailVersionInfo(&record);

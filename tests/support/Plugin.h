@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,5 +93,26 @@ template <class Call> auto WithoutDialog(Call call) {
     guard.Start();
     auto result = call();
     EXPECT_EQ(L"", strShown) << "a dialog came up";
+    return result;
+}
+
+// Calls an operation while the operator leaves whatever comes up: vkFirst on each dialog, then the other of
+// Enter and Escape every 25 ticks until it is gone (a question about leaving takes its default button).
+// onShown sees each dialog once, before the first key.
+template <class Call>
+auto Leaving(Call call, UINT vkFirst = VK_ESCAPE, std::function<void(HWND)> onShown = nullptr) {
+    std::map<HWND, int> ticks;
+    Operator op;
+    op.WaitUntil([&](HWND hDlg) {
+        int& nTicks = ticks[hDlg];
+        if (nTicks == 0 && onShown)
+            onShown(hDlg);
+        if (nTicks++ % 25 == 0)
+            PressKey(hDlg, nTicks == 1 ? vkFirst : vkFirst == VK_ESCAPE ? VK_RETURN : VK_ESCAPE);
+        return false;
+    });
+    op.Start();
+    auto result = call();
+    EXPECT_FALSE(op.m_bTimedOut) << "a dialog stayed open";
     return result;
 }

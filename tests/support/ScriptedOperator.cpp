@@ -1,5 +1,8 @@
 #include "ScriptedOperator.h"
 
+#include <algorithm>
+#include <type_traits>
+
 namespace {
 
 Operator* g_pCurrent = nullptr;
@@ -9,23 +12,20 @@ const UINT kTickMessage = ::RegisterWindowMessageW(L"PivoraTestOperatorTick");
 
 HWND FindActiveDialog() {
     // Enumeration runs from the top of the z-order: the first hit is the one in front.
-    struct Front {
-        HWND h = nullptr;
-    } front;
+    HWND hFront = nullptr;
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
         [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* p = reinterpret_cast<Front*>(lParam);
             wchar_t szClass[16] = {};
             ::GetClassNameW(hWnd, szClass, 16);
-            if (std::wstring(szClass) == L"#32770" && ::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd)) {
-                p->h = hWnd;
-                return FALSE;
-            }
-            return TRUE;
+            bool bFound =
+                std::wstring(szClass) == L"#32770" && ::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd);
+            if (bFound)
+                *reinterpret_cast<HWND*>(lParam) = hWnd;
+            return !bFound;
         },
-        reinterpret_cast<LPARAM>(&front));
-    return front.h;
+        reinterpret_cast<LPARAM>(&hFront));
+    return hFront;
 }
 
 Operator::Operator() = default;
@@ -204,16 +204,13 @@ int ListBoxSelection(HWND hDlg, int nId) {
 }
 
 std::wstring TextOf(HWND hDlg, int nId) {
-    HWND hCtrl = ::GetDlgItem(hDlg, nId);
-    wchar_t szText[2048] = {};
-    ::GetWindowTextW(hCtrl, szText, 2048);
-    return szText;
+    return CaptionOf(::GetDlgItem(hDlg, nId));
 }
 
-std::wstring CaptionOf(HWND hDlg) {
-    wchar_t szText[1024] = {};
-    ::GetWindowTextW(hDlg, szText, 1024);
-    return szText;
+std::wstring CaptionOf(HWND hWnd) {
+    std::wstring str(static_cast<size_t>(::GetWindowTextLengthW(hWnd)) + 1, L'\0');
+    str.resize(static_cast<size_t>(::GetWindowTextW(hWnd, str.data(), static_cast<int>(str.size()))));
+    return str;
 }
 
 bool IsShown(HWND hDlg, int nId) {
@@ -229,43 +226,37 @@ LONG StyleOf(HWND hWnd) {
     return ::GetWindowLongW(hWnd, GWL_STYLE);
 }
 
-std::vector<std::wstring> ComboItems(HWND hDlg, int nId) {
-    HWND hCombo = ::GetDlgItem(hDlg, nId);
-    std::vector<std::wstring> items;
-    int nCount = static_cast<int>(::SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < nCount; ++i) {
-        wchar_t szText[512] = {};
-        if (::SendMessageW(hCombo, CB_GETLBTEXTLEN, i, 0) < 512)
-            ::SendMessageW(hCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(szText));
-        items.push_back(szText);
+namespace {
+
+// The texts or the data of every item of a combo box or a list box, through the messages of its class.
+template <class Item> std::vector<Item> Items(HWND hDlg, int nId, UINT nCount, UINT nLength, UINT nGet) {
+    HWND hList = ::GetDlgItem(hDlg, nId);
+    std::vector<Item> items(static_cast<size_t>(std::max<LRESULT>(0, ::SendMessageW(hList, nCount, 0, 0))));
+    for (size_t i = 0; i < items.size(); ++i) {
+        if constexpr (std::is_same_v<Item, LPARAM>) {
+            items[i] = ::SendMessageW(hList, nGet, i, 0);
+        } else {
+            items[i].resize(static_cast<size_t>(::SendMessageW(hList, nLength, i, 0)) + 1);
+            LRESULT n = ::SendMessageW(hList, nGet, i, reinterpret_cast<LPARAM>(items[i].data()));
+            items[i].resize(n > 0 ? static_cast<size_t>(n) : 0);
+        }
     }
     return items;
 }
 
-std::vector<LPARAM> ComboItemData(HWND hDlg, int nId) {
-    HWND hCombo = ::GetDlgItem(hDlg, nId);
-    std::vector<LPARAM> data;
-    int nCount = static_cast<int>(::SendMessageW(hCombo, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < nCount; ++i)
-        data.push_back(::SendMessageW(hCombo, CB_GETITEMDATA, i, 0));
-    return data;
-}
+} // namespace
 
+std::vector<std::wstring> ComboItems(HWND hDlg, int nId) {
+    return Items<std::wstring>(hDlg, nId, CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT);
+}
+std::vector<LPARAM> ComboItemData(HWND hDlg, int nId) {
+    return Items<LPARAM>(hDlg, nId, CB_GETCOUNT, 0, CB_GETITEMDATA);
+}
+std::vector<std::wstring> ListBoxItems(HWND hDlg, int nId) {
+    return Items<std::wstring>(hDlg, nId, LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT);
+}
 int ComboSelection(HWND hDlg, int nId) {
     return static_cast<int>(::SendMessageW(::GetDlgItem(hDlg, nId), CB_GETCURSEL, 0, 0));
-}
-
-std::vector<std::wstring> ListBoxItems(HWND hDlg, int nId) {
-    HWND hList = ::GetDlgItem(hDlg, nId);
-    std::vector<std::wstring> items;
-    int nCount = static_cast<int>(::SendMessageW(hList, LB_GETCOUNT, 0, 0));
-    for (int i = 0; i < nCount; ++i) {
-        std::wstring str(static_cast<size_t>(::SendMessageW(hList, LB_GETTEXTLEN, i, 0)) + 1, L'\0');
-        LRESULT n = ::SendMessageW(hList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(str.data()));
-        str.resize(n > 0 ? static_cast<size_t>(n) : 0);
-        items.push_back(str);
-    }
-    return items;
 }
 
 std::wstring MessageBoxText(HWND hBox) {

@@ -59,71 +59,62 @@ CapturedImage CaptureWindow(HWND hWnd, bool bClientOnly) {
 
 namespace {
 
-bool FindPngEncoder(CLSID* pClsid) {
-    UINT nCount = 0, nSize = 0;
-    Gdiplus::GetImageEncodersSize(&nCount, &nSize);
-    if (nSize == 0)
-        return false;
-    std::vector<BYTE> buffer(nSize);
-    auto* pCodecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    Gdiplus::GetImageEncoders(nCount, nSize, pCodecs);
-    for (UINT i = 0; i < nCount; ++i) {
-        if (std::wstring(pCodecs[i].MimeType) == L"image/png") {
-            *pClsid = pCodecs[i].Clsid;
-            return true;
-        }
+// GDI+ for as long as one image is saved or loaded.
+struct GdiPlus {
+    GdiPlus() { bStarted = Gdiplus::GdiplusStartup(&token, &input, nullptr) == Gdiplus::Ok; }
+    ~GdiPlus() {
+        if (bStarted)
+            Gdiplus::GdiplusShutdown(token);
     }
-    return false;
-}
+    GdiPlus(const GdiPlus&) = delete;
+    GdiPlus& operator=(const GdiPlus&) = delete;
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    bool bStarted = false;
+};
 
 } // namespace
 
 bool SavePng(const CapturedImage& image, const std::wstring& strPath) {
-    if (image.nWidth <= 0 || image.nHeight <= 0)
+    GdiPlus gdiPlus;
+    UINT nCount = 0, nSize = 0;
+    if (gdiPlus.bStarted)
+        Gdiplus::GetImageEncodersSize(&nCount, &nSize);
+    if (image.nWidth <= 0 || image.nHeight <= 0 || nSize == 0)
         return false;
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
-        return false;
-    bool bSaved = false;
-    {
-        std::vector<uint32_t> pixels = image.pixels;
-        for (auto& px : pixels)
-            px |= 0xFF000000;
-        Gdiplus::Bitmap bitmap(image.nWidth, image.nHeight, image.nWidth * 4, PixelFormat32bppARGB,
-                               reinterpret_cast<BYTE*>(pixels.data()));
-        CLSID clsid;
-        if (FindPngEncoder(&clsid))
-            bSaved = bitmap.Save(strPath.c_str(), &clsid, nullptr) == Gdiplus::Ok;
-    }
-    Gdiplus::GdiplusShutdown(token);
-    return bSaved;
+    std::vector<BYTE> codecs(nSize);
+    auto* pCodecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(codecs.data());
+    Gdiplus::GetImageEncoders(nCount, nSize, pCodecs);
+    std::vector<uint32_t> pixels = image.pixels;
+    for (auto& px : pixels)
+        px |= 0xFF000000;
+    Gdiplus::Bitmap bitmap(image.nWidth, image.nHeight, image.nWidth * 4, PixelFormat32bppARGB,
+                           reinterpret_cast<BYTE*>(pixels.data()));
+    for (UINT i = 0; i < nCount; ++i)
+        if (std::wstring(pCodecs[i].MimeType) == L"image/png")
+            return bitmap.Save(strPath.c_str(), &pCodecs[i].Clsid, nullptr) == Gdiplus::Ok;
+    return false;
 }
 
 CapturedImage LoadPng(const std::wstring& strPath) {
     CapturedImage image;
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok)
+    GdiPlus gdiPlus;
+    if (!gdiPlus.bStarted)
         return image;
-    {
-        Gdiplus::Bitmap bitmap(strPath.c_str());
-        Gdiplus::BitmapData data = {};
-        Gdiplus::Rect rect(0, 0, static_cast<INT>(bitmap.GetWidth()), static_cast<INT>(bitmap.GetHeight()));
-        if (bitmap.GetLastStatus() == Gdiplus::Ok && rect.Width > 0 && rect.Height > 0 &&
-            bitmap.LockBits(&rect, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB, &data) == Gdiplus::Ok) {
-            image.nWidth = rect.Width;
-            image.nHeight = rect.Height;
-            image.pixels.reserve(static_cast<size_t>(rect.Width) * static_cast<size_t>(rect.Height));
-            for (int y = 0; y < rect.Height; ++y) {
-                const auto* pRow = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(data.Scan0) +
-                                                                     static_cast<ptrdiff_t>(y) * data.Stride);
-                for (int x = 0; x < rect.Width; ++x)
-                    image.pixels.push_back(pRow[x] & 0x00FFFFFF);
-            }
-            bitmap.UnlockBits(&data);
-        }
+    Gdiplus::Bitmap bitmap(strPath.c_str());
+    Gdiplus::BitmapData data = {};
+    Gdiplus::Rect rect(0, 0, static_cast<INT>(bitmap.GetWidth()), static_cast<INT>(bitmap.GetHeight()));
+    if (bitmap.GetLastStatus() != Gdiplus::Ok || rect.Width <= 0 || rect.Height <= 0 ||
+        bitmap.LockBits(&rect, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB, &data) != Gdiplus::Ok)
+        return image;
+    image.nWidth = rect.Width;
+    image.nHeight = rect.Height;
+    for (int y = 0; y < rect.Height; ++y) {
+        const auto* pRow = reinterpret_cast<const uint32_t*>(static_cast<const BYTE*>(data.Scan0) +
+                                                             static_cast<ptrdiff_t>(y) * data.Stride);
+        for (int x = 0; x < rect.Width; ++x)
+            image.pixels.push_back(pRow[x] & 0x00FFFFFF);
     }
-    Gdiplus::GdiplusShutdown(token);
+    bitmap.UnlockBits(&data);
     return image;
 }
