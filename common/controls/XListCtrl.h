@@ -10,6 +10,7 @@
 
 #include "platform/AfxGdiPlus.h"
 #include "platform/AfxWin.h"
+#include "XListCellRules.h"
 
 struct XListCellData {
     BOOL bEnabled = TRUE; // only column 0's counts: the whole row
@@ -104,6 +105,14 @@ protected:
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnRButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    // The keyboard cell: arrows move it over the cells a click would tick, Space ticks it as a click does.
+    // True when the key was one of its keys in a list that has such cells.
+    bool OnKeyCellKey(UINT nKey);
+    // A click's effect on a check box cell, by mouse or by Space.
+    void ToggleCheckCell(int nItem, int nSubItem);
+    // Selection and focus cues drawn over a painted cell: a selected row keeps its cells' own colours and
+    // is outlined by a band in the highlight colour; the keyboard cell gets a focus rectangle.
+    void DrawCellCues(HDC hDC, int nItem, int nSubItem);
 
 private:
     using Row = std::vector<XListCellData>;
@@ -115,6 +124,10 @@ private:
     int FirstSelectedRow() const;
     void SelectRow(int nItem);
     void FreeAllRecords();
+    bool IsKeyCellUsable(int nItem, int nSubItem) const;
+    void RepaintKeyCell();
+
+    KeyCell m_keyCell;
 
     // The record arrays, owned here and found through the rows' item data.
     std::unordered_map<LPARAM, std::unique_ptr<Row>> m_records;
