@@ -162,7 +162,7 @@ TEST_F(XListTest, DropDownTextEndsElevenPixelsBeforeTheEdgeBesideItsArrow) {
     EXPECT_GT(Count(image, {cell.right - 7, cell.top, cell.right, cell.bottom}, list.m_crWindowText), 8);
 }
 
-TEST_F(XListTest, SelectedRowsUseHighlightWithFocusAndButtonFaceWithoutFocusWhenShownAlways) {
+TEST_F(XListTest, SelectedRowsKeepTheirColoursInsideABandOfHighlightWithFocusAndShadowWhenShownAlways) {
     list.SetItemText(1, 1, L"x", RGB(0, 0, 255), RGB(0, 255, 0));
     list.SetCheckbox(1, 2, 0);
     Select(1);
@@ -170,15 +170,17 @@ TEST_F(XListTest, SelectedRowsUseHighlightWithFocusAndButtonFaceWithoutFocusWhen
     ::SetForegroundWindow(host);
     list.SetFocus();
     CapturedImage focused = Shot();
-    EXPECT_EQ(list.m_crHighlight, focused.At(Cell(1, 1).left + 2, Cell(1, 1).top + 2));
-    EXPECT_EQ(list.m_crHighlight, focused.At(Cell(1, 2).left + 2, Cell(1, 2).top + 2));
+    const RECT rc = Cell(1, 1);
+    EXPECT_EQ(list.m_crHighlight, focused.At(rc.left + 10, rc.top));
+    EXPECT_EQ(list.m_crHighlight, focused.At(Cell(1, 2).left + 2, Cell(1, 2).bottom - 1));
+    EXPECT_EQ(RGB(0, 255, 0), focused.At(rc.left + 3, rc.top + 3));
 
     ::SetFocus(nullptr);
     CapturedImage unfocused = Shot();
-    EXPECT_EQ(list.m_crBtnFace, unfocused.At(Cell(1, 1).left + 2, Cell(1, 1).top + 2));
+    EXPECT_EQ(list.m_crBtnShadow, unfocused.At(rc.left + 10, rc.top));
     ::SetWindowLongW(list, GWL_STYLE, ::GetWindowLongW(list, GWL_STYLE) & ~LVS_SHOWSELALWAYS);
     CapturedImage own = Shot();
-    EXPECT_EQ(RGB(0, 255, 0), own.At(Cell(1, 1).left + 2, Cell(1, 1).top + 2));
+    EXPECT_EQ(RGB(0, 255, 0), own.At(rc.left + 10, rc.top));
 }
 
 TEST_F(XListTest, AZeroWidthColumnZeroIsNeverPaintedAndTheBackgroundOutsideRowsIsTheWindowColour) {
