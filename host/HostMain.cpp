@@ -95,6 +95,7 @@ public:
     CPivoraProcVirtual* m_pInterface = nullptr;
     std::wstring m_strLanguage = L"English";
     HWND m_hMain = nullptr;
+    HWND m_hLastFocus = nullptr; // the control that had the focus when the window was last left
     size_t m_nLogShown = 0;
     SimZAxisMotion m_zMotion{10.0, 15.0, 0.04};
     bool m_bMoveZAxis = true;
@@ -403,7 +404,8 @@ void HostApp::CreateControls(HWND hWnd) {
         y += 30;
     }
     make(L"STATIC", L"Host calls made by the module:", 0, 270, 44, 300, 18, -1);
-    make(L"LISTBOX", L"", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 270, 64, 330, y - 64 - 4, kIdLog);
+    make(L"LISTBOX", L"", WS_BORDER | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | WS_TABSTOP, 270, 64, 330,
+         y - 64 - 4, kIdLog);
     make(L"STATIC", L"Ready.", SS_SUNKEN, 10, y + 6, 590, 20, kIdStatus);
 }
 
@@ -440,6 +442,8 @@ void HostApp::OnCommand(int nId, int nCode) {
     if (nId >= kCmdFirst && nId < kCmdLast && nCode == BN_CLICKED) {
         m_pMachine->m_log.m_bRecording = true;
         int32_t nResult = Run(nId);
+        // The keyboard goes on where it was: Enter opens the same dialog again.
+        ::SendMessageW(m_hMain, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(m_hMain, nId)), TRUE);
         ShowLog(nResult, nId);
         if (nId == kCmdSwitchInk) {
             // The inks each head prints now, channel by channel.
@@ -468,6 +472,17 @@ LRESULT CALLBACK HostApp::MainProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM l
     case WM_COMMAND:
         g_pApp->OnCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_ACTIVATE:
+        // A window run by the dialog manager's keys keeps its focused control across a switch away and back.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND hFocus = ::GetFocus();
+            if (hFocus && ::IsChild(hWnd, hFocus))
+                g_pApp->m_hLastFocus = hFocus;
+        } else if (g_pApp->m_hLastFocus && ::IsWindow(g_pApp->m_hLastFocus)) {
+            ::SetFocus(g_pApp->m_hLastFocus);
+            return 0;
+        }
+        return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
     case WM_DESTROY:
         ::PostQuitMessage(0);
         return 0;

@@ -12,6 +12,35 @@ bool IsSelfOrDescendant(HWND hAncestor, HWND hWnd) {
     return hWnd == hAncestor || ::IsChild(hAncestor, hWnd);
 }
 
+// An enabled push button of the dialog (plain or default, not a check box or radio button).
+bool IsPushButton(HWND hDlg, HWND hWnd) {
+    return hWnd && hWnd != hDlg && ::IsChild(hDlg, hWnd) && ::IsWindowEnabled(hWnd) &&
+           (::SendMessageW(hWnd, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON));
+}
+
+// The host's own top-level window on this thread, for a dialog opened while no window of it is active (the
+// host called from a timer while another program is in front): visible, not owned, not one of ours.
+HWND FindThreadMainWindow() {
+    HWND hFound = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            if (!::IsWindowVisible(hWnd) || ::GetWindow(hWnd, GW_OWNER) ||
+                (::GetWindowLongW(hWnd, GWL_STYLE) & WS_CAPTION) != WS_CAPTION)
+                return TRUE;
+            *reinterpret_cast<HWND*>(lParam) = hWnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&hFound));
+    return hFound;
+}
+
+// Messages whose dialog-procedure answer is the result itself, not TRUE with the result set aside.
+bool IsDirectResultMessage(UINT nMsg) {
+    return (nMsg >= WM_CTLCOLORMSGBOX && nMsg <= WM_CTLCOLORSTATIC) || nMsg == WM_COMPAREITEM ||
+           nMsg == WM_VKEYTOITEM || nMsg == WM_CHARTOITEM || nMsg == WM_QUERYDRAGICON;
+}
+
 } // namespace
 
 CDialog::CDialog(UINT nIdTemplate, CWnd* pParentWnd) : m_nIdTemplate(nIdTemplate), m_pParentWnd(pParentWnd) {}
@@ -33,6 +62,8 @@ HWND CDialog::FindOwner() const {
     HWND hOwner = ::GetActiveWindow();
     if (!hOwner && g_pActiveModal)
         hOwner = g_pActiveModal->m_hWnd;
+    if (!hOwner)
+        hOwner = FindThreadMainWindow();
     return hOwner ? ::GetAncestor(hOwner, GA_ROOT) : nullptr;
 }
 
@@ -69,6 +100,7 @@ INT_PTR CDialog::DoModal() {
     if (hWnd) {
         if (!m_bModalDone && !::IsWindowVisible(hWnd))
             ::ShowWindow(hWnd, SW_SHOWNORMAL);
+        MakeFocusedButtonDefault();
         while (!m_bModalDone) {
             MSG msg;
             BOOL bGot = ::GetMessageW(&msg, nullptr, 0, 0);
@@ -111,7 +143,32 @@ void CDialog::EndDialog(int nResult) {
 BOOL CDialog::PreTranslateMessage(MSG* pMsg) {
     if (!m_hWnd || !IsSelfOrDescendant(m_hWnd, pMsg->hwnd))
         return FALSE;
+    // Enter presses the push button that shows the focus, whether or not the dialog manager made it the
+    // default one; elsewhere the dialog manager presses the default button.
+    if (pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN && IsPushButton(m_hWnd, ::GetFocus())) {
+        HWND hButton = ::GetFocus();
+        ::SendMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(hButton), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(hButton));
+        return TRUE;
+    }
     return ::IsDialogMessageW(m_hWnd, pMsg);
+}
+
+void CDialog::MakeFocusedButtonDefault() {
+    // A template without a default button: the button that has the focus at opening is the one Enter
+    // presses, as its focus frame suggests.
+    HWND hFocus = ::GetFocus();
+    if (!IsPushButton(m_hWnd, hFocus))
+        return;
+    const LRESULT nDefId = ::SendMessageW(m_hWnd, DM_GETDEFID, 0, 0);
+    // The dialog manager may answer IDOK for a template that has no such control.
+    if (HIWORD(nDefId) == DC_HASDEFID && GetDlgItem(LOWORD(nDefId)))
+        return;
+    for (HWND hChild = ::GetWindow(m_hWnd, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
+        if (::SendMessageW(hChild, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON)
+            return;
+    }
+    ::SendMessageW(m_hWnd, DM_SETDEFID, static_cast<WPARAM>(::GetDlgCtrlID(hFocus)), 0);
 }
 
 bool CDialog::PreTranslateInput(MSG* pMsg) {
@@ -170,7 +227,14 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM) {
 
 INT_PTR CDialog::DialogProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
     LRESULT lResult = 0;
+    if (nMsg == WM_SYSCOLORCHANGE) {
+        // Only top-level windows hear of a new colour scheme; the controls that keep colours need it too.
+        SendMessageToDescendants(nMsg, wParam, lParam, TRUE);
+        return FALSE;
+    }
     if (ReflectToChild(nMsg, wParam, lParam, &lResult)) {
+        if (IsDirectResultMessage(nMsg))
+            return static_cast<INT_PTR>(lResult);
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, lResult);
         return TRUE;
     }
@@ -184,6 +248,8 @@ INT_PTR CDialog::DialogProc(UINT nMsg, WPARAM wParam, LPARAM lParam) {
         if (nMsg == WM_PAINT || nMsg == WM_TIMER || nMsg == WM_HSCROLL || nMsg == WM_VSCROLL ||
             nMsg == WM_KILLFOCUS || nMsg == WM_SETFOCUS)
             return TRUE;
+        if (IsDirectResultMessage(nMsg))
+            return static_cast<INT_PTR>(lResult);
         ::SetWindowLongPtrW(m_hWnd, DWLP_MSGRESULT, lResult);
         return TRUE;
     }

@@ -66,6 +66,7 @@ private:
     static INT_PTR CALLBACK AfxDlgProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     static INT_PTR GuardedDlgProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam);
     HWND FindOwner() const;
+    void MakeFocusedButtonDefault();
     bool PreTranslateInput(MSG* pMsg);
     int m_nModalResult = -1;
     bool m_bModalDone = false;

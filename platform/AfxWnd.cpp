@@ -305,6 +305,51 @@ std::wstring CWnd::GetDlgItemText(int nId) const {
     return str;
 }
 
+void AfxMoveFocusOffBeforeDisabling(HWND hWnd) {
+    HWND hFocus = ::GetFocus();
+    if (!hWnd || !hFocus || (hFocus != hWnd && !::IsChild(hWnd, hFocus)))
+        return;
+    // The dialog that holds the control: a disabled or hidden focus would leave every key dead, so the
+    // focus goes on as the dialog manager's "next control" takes it.
+    HWND hDlg = ::GetAncestor(hWnd, GA_PARENT);
+    while (hDlg && (::GetWindowLongW(hDlg, GWL_STYLE) & WS_CHILD) &&
+           !(::GetWindowLongW(hDlg, GWL_EXSTYLE) & WS_EX_CONTROLPARENT))
+        hDlg = ::GetAncestor(hDlg, GA_PARENT);
+    if (!hDlg || hDlg == ::GetDesktopWindow())
+        return;
+    HWND hNext = ::GetNextDlgTabItem(hDlg, hWnd, FALSE);
+    if (hNext && hNext != hWnd && !::IsChild(hWnd, hNext))
+        ::SendMessageW(hDlg, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hNext), TRUE);
+    else
+        ::SetFocus(hDlg); // no other tab stop: the dialog keeps the keys, so Tab and Escape still work
+}
+
+BOOL CWnd::EnableWindow(BOOL bEnable) {
+    if (!bEnable)
+        AfxMoveFocusOffBeforeDisabling(m_hWnd);
+    return ::EnableWindow(m_hWnd, bEnable);
+}
+
+BOOL CWnd::ShowWindow(int nCmdShow) {
+    if (nCmdShow == SW_HIDE)
+        AfxMoveFocusOffBeforeDisabling(m_hWnd);
+    return ::ShowWindow(m_hWnd, nCmdShow);
+}
+
+BOOL CWnd::EnableDlgItem(int nId, BOOL bEnable) {
+    HWND hCtrl = GetDlgItem(nId);
+    if (!bEnable)
+        AfxMoveFocusOffBeforeDisabling(hCtrl);
+    return hCtrl ? ::EnableWindow(hCtrl, bEnable) : FALSE;
+}
+
+BOOL CWnd::ShowDlgItem(int nId, int nCmdShow) {
+    HWND hCtrl = GetDlgItem(nId);
+    if (nCmdShow == SW_HIDE)
+        AfxMoveFocusOffBeforeDisabling(hCtrl);
+    return hCtrl ? ::ShowWindow(hCtrl, nCmdShow) : FALSE;
+}
+
 BOOL CWnd::DestroyWindow() {
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
 }

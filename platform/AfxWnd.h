@@ -61,6 +61,10 @@ private:
 // Called from the module's DllMain.
 BOOL AfxDllMain(HINSTANCE hInstance, DWORD dwReason);
 
+// When the focus is on the window (or inside it), moves it to the next enabled tab stop of its dialog, as
+// the dialog manager's "next control" does: called before the window is disabled or hidden.
+void AfxMoveFocusOffBeforeDisabling(HWND hWnd);
+
 class CWaitCursor {
 public:
     CWaitCursor() : m_hOld(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
@@ -186,9 +190,13 @@ public:
         ::SetDlgItemTextW(m_hWnd, nId, strText.c_str());
     }
     std::wstring GetDlgItemText(int nId) const;
-    BOOL EnableWindow(BOOL bEnable = TRUE) { return ::EnableWindow(m_hWnd, bEnable); }
+    // Both move the keyboard focus on to the next tab stop first when they would take it from the operator.
+    BOOL EnableWindow(BOOL bEnable = TRUE);
     BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
-    BOOL ShowWindow(int nCmdShow) { return ::ShowWindow(m_hWnd, nCmdShow); }
+    BOOL ShowWindow(int nCmdShow);
+    // The same for a control of this window that has no object of its own.
+    BOOL EnableDlgItem(int nId, BOOL bEnable);
+    BOOL ShowDlgItem(int nId, int nCmdShow);
     BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
     void SetFont(HFONT hFont, BOOL bRedraw = TRUE) {
         ::SendMessageW(m_hWnd, WM_SETFONT, reinterpret_cast<WPARAM>(hFont), bRedraw);

@@ -1,6 +1,7 @@
 // Where the list cell painters put their parts, without a window.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <tuple>
 
 #include "common/controls/XListCellRules.h"
@@ -83,6 +84,30 @@ TEST(XListCellRules, BackgroundIsErasedOnlyAboveBelowAndRightOfTheVisibleRows) {
 TEST(XListCellRules, ToolTipsAreCutToSeventyNineCharacters) {
     for (auto [nLength, nCut] : {std::pair<size_t, size_t>{0, 0}, {78, 78}, {79, 79}, {80, 79}, {200, 79}})
         EXPECT_EQ(nCut, CutToolTipText(std::wstring(nLength, L'x')).size()) << nLength;
+}
+
+// A grid as rows of text, 'x' where a click would tick a box; each row moves from a cell to the expected one.
+TEST(XListCellRules, KeyCellMovesOnlyOverCellsAClickWouldTick) {
+    const std::vector<std::string> grid = {"..x.x", ".....", "xx..x", "....."};
+    auto usable = [&](int32_t r, int32_t c) { return grid[size_t(r)][size_t(c)] == 'x'; };
+    using M = KeyCellMove;
+    const struct {
+        KeyCell from;
+        M move;
+        KeyCell to;
+    } rows[] = {
+        {{-1, -1}, M::Left, {0, 2}},  {{1, 1}, M::Down, {0, 2}},     {{0, 2}, M::First, {0, 2}},
+        {{0, 2}, M::Right, {0, 4}},   {{0, 4}, M::Right, {0, 4}},    {{0, 2}, M::Left, {0, 2}},
+        {{0, 2}, M::Down, {2, 1}},    {{0, 4}, M::Down, {2, 4}},     {{2, 1}, M::Down, {2, 1}},
+        {{2, 0}, M::Up, {0, 2}},      {{2, 4}, M::Up, {0, 4}},       {{0, 2}, M::Up, {0, 2}},
+        {{2, 1}, M::RowEnd, {2, 4}},  {{2, 4}, M::RowStart, {2, 0}}, {{2, 4}, M::GridStart, {0, 2}},
+        {{0, 2}, M::GridEnd, {2, 4}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(row.to, MoveKeyCell(4, 5, usable, row.from, row.move))
+            << row.from.row << "," << row.from.col;
+    EXPECT_EQ((KeyCell{}), MoveKeyCell(
+                               2, 2, [](int32_t, int32_t) { return false; }, {}, M::First));
 }
 
 } // namespace

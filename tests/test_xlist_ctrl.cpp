@@ -97,18 +97,21 @@ TEST_F(XListTest, TickedBoxesShowTheirMarkGreenOrGrayOnADisabledRow) {
     EXPECT_GT(Count(image, Cell(2, 1), list.m_crGrayText), 6);
 }
 
-TEST_F(XListTest, SelectedRowsUseHighlightWithFocusAndButtonFaceWithoutFocusWhenShownAlways) {
+TEST_F(XListTest, SelectedRowsKeepTheirColoursInsideABandOfHighlightWithFocusAndShadowWhenShownAlways) {
     list.SetItemText(1, 1, L"x", RGB(0, 0, 255), RGB(0, 255, 0));
     Select(1);
     ::SetWindowLongW(list, GWL_STYLE, ::GetWindowLongW(list, GWL_STYLE) | LVS_SHOWSELALWAYS);
     ::SetForegroundWindow(host);
     list.SetFocus();
-    const POINT pt = {Cell(1, 1).left + 2, Cell(1, 1).top + 2};
-    EXPECT_EQ(list.m_crHighlight, Shot().At(pt.x, pt.y));
+    const RECT rc = Cell(1, 1);
+    CapturedImage focused = Shot();
+    EXPECT_EQ(list.m_crHighlight, focused.At(rc.left + 10, rc.top));
+    EXPECT_EQ(list.m_crHighlight, focused.At(Cell(1, 2).left + 2, Cell(1, 2).bottom - 1));
+    EXPECT_EQ(RGB(0, 255, 0), focused.At(rc.left + 3, rc.top + 3));
     ::SetFocus(nullptr);
-    EXPECT_EQ(list.m_crBtnFace, Shot().At(pt.x, pt.y));
+    EXPECT_EQ(list.m_crBtnShadow, Shot().At(rc.left + 10, rc.top));
     ::SetWindowLongW(list, GWL_STYLE, ::GetWindowLongW(list, GWL_STYLE) & ~LVS_SHOWSELALWAYS);
-    EXPECT_EQ(RGB(0, 255, 0), Shot().At(pt.x, pt.y));
+    EXPECT_EQ(RGB(0, 255, 0), Shot().At(rc.left + 10, rc.top));
 }
 
 TEST_F(XListTest, ClicksToggleBoxesOnEnabledRowsAndDisabledRowsTakeNoClickAtAll) {

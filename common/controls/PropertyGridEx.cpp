@@ -39,12 +39,14 @@ void CMFCPropertyGridCtrlEx::OnDrawList(HDC hDC) {
     const RECT& L = m_rectList;
     const int X = L.left + m_nLeftColumnWidth;
     // 1. The line pen, as the base grid makes it.
+    // Both pens are made before the selection scope, so they outlive it: the previous pen is back in the
+    // DC before either is released.
     unique_hpen penLine(::CreatePen(PS_SOLID, 1, GetLineColor()));
-    CSelectObject selPrevious(hDC, penLine.get());
     // 2. The grid pen replaces it: the line colour draws neither the divider nor the row lines.
     unique_hpen penGrid(
         ::CreatePen(PS_SOLID, 1,
                     m_clrGroupBackground != kGridColorNotSet ? m_clrGroupBackground : kDefaultGridLineColor));
+    CSelectObject selPrevious(hDC, penLine.get());
     ::SelectObject(hDC, penGrid.get());
     // 3. The divider.
     ::MoveToEx(hDC, X, L.top - 1, nullptr);
@@ -60,6 +62,24 @@ void CMFCPropertyGridCtrlEx::OnDrawList(HDC hDC) {
                 break;
     }
     // 5. The previous pen goes back as selPrevious ends; both pens are released after it.
+    DrawFocusCueWithoutSelection(hDC);
+}
+
+void CMFCPropertyGridCtrlEx::DrawFocusCueWithoutSelection(HDC hDC) {
+    // With the focus and no selected row, the keys start at the first row: show it there.
+    const auto& rows = GetVisibleRows();
+    if (!m_bFocused || GetCurSel() || rows.empty())
+        return;
+    RECT rc = rows.front()->GetRect();
+    rc.bottom = std::min(rc.bottom, m_rectList.bottom);
+    if (::IsRectEmpty(&rc))
+        return;
+    ::SelectClipRgn(hDC, nullptr);
+    COLORREF crOldText = ::SetTextColor(hDC, ::GetSysColor(COLOR_WINDOWTEXT));
+    COLORREF crOldBk = ::SetBkColor(hDC, ::GetSysColor(COLOR_WINDOW));
+    ::DrawFocusRect(hDC, &rc);
+    ::SetBkColor(hDC, crOldBk);
+    ::SetTextColor(hDC, crOldText);
 }
 
 BOOL CMFCPropertyGridCtrlEx::OnDrawProperty(HDC hDC, CMFCPropertyGridProperty* pProp) {

@@ -18,6 +18,7 @@ public:
 private:
     // Clips to rc with its bottom limited to the list's bottom; the region is released at once.
     void ClipToList(HDC hDC, RECT rc) const;
+    void DrawFocusCueWithoutSelection(HDC hDC);
 };
 
 class CMFCPropertyGridPropertyEx : public CMFCPropertyGridProperty {

@@ -53,6 +53,11 @@ bool CXListAccessible::DescribeChild(long nChild, AccessibleItem& item) {
         if (pCell->nCheckedState == 1)
             item.nState |= STATE_SYSTEM_CHECKED;
         item.strDefaultAction = pCell->nCheckedState == 1 ? L"Uncheck" : L"Check";
+        int nKeyItem = 0, nKeySubItem = 0;
+        item.nState |= STATE_SYSTEM_FOCUSABLE;
+        if (::GetFocus() == m_hWnd && m_pList->GetKeyCell(nKeyItem, nKeySubItem) && nKeyItem == nItem &&
+            nKeySubItem == nSubItem)
+            item.nState |= STATE_SYSTEM_FOCUSED;
         // A box without a text of its own is named by its tooltip, else by its column's heading.
         if (item.strName.empty())
             item.strName = pCell->strToolTip;
@@ -112,4 +117,10 @@ HRESULT CXListAccessible::DoDefaultAction(long nChild) {
         return DISP_E_MEMBERNOTFOUND;
     // As a click in the box: a disabled row refuses it.
     return m_pList->ToggleCheckbox(nItem, nSubItem) ? S_OK : E_FAIL;
+}
+
+long CXListAccessible::FocusedChild() {
+    int nItem = 0, nSubItem = 0;
+    return m_pList->GetKeyCell(nItem, nSubItem) ? XListChildId(nItem, nSubItem, m_pList->GetColumnCount())
+                                                : 0;
 }

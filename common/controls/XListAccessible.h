@@ -23,6 +23,7 @@ protected:
     long ChildAt(POINT ptClient) override;
     long Neighbour(long nChild, long nNavDir) override;
     HRESULT DoDefaultAction(long nChild) override;
+    long FocusedChild() override;
 
 private:
     explicit CXListAccessible(CXListCtrl* pList);

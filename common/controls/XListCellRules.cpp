@@ -123,3 +123,68 @@ std::vector<CellRect> BackgroundOutsideRows(const CellRect& clip, const CellRect
 std::wstring CutToolTipText(const std::wstring& strText) {
     return strText.substr(0, kToolTipMaxChars);
 }
+
+namespace {
+
+// The usable cell of a row nearest to a column (the left one on a tie), or -1.
+int32_t NearestInRow(int32_t nRow, int32_t nCols, int32_t nCol,
+                     const std::function<bool(int32_t, int32_t)>& usable) {
+    for (int32_t d = 0; d < nCols; ++d) {
+        if (nCol - d >= 0 && nCol - d < nCols && usable(nRow, nCol - d))
+            return nCol - d;
+        if (nCol + d >= 0 && nCol + d < nCols && usable(nRow, nCol + d))
+            return nCol + d;
+    }
+    return -1;
+}
+
+} // namespace
+
+KeyCell MoveKeyCell(int32_t nRows, int32_t nCols, const std::function<bool(int32_t, int32_t)>& usable,
+                    KeyCell from, KeyCellMove move) {
+    auto inGrid = [&](int32_t r, int32_t c) { return r >= 0 && r < nRows && c >= 0 && c < nCols; };
+    auto firstFrom = [&](int32_t nRow, int32_t nStep) -> KeyCell {
+        for (int32_t r = nRow; r >= 0 && r < nRows; r += nStep) {
+            int32_t c = NearestInRow(r, nCols, nStep > 0 ? 0 : nCols - 1, usable);
+            if (c >= 0)
+                return {r, c};
+        }
+        return {};
+    };
+    if (!inGrid(from.row, from.col) || !usable(from.row, from.col) || move == KeyCellMove::First ||
+        move == KeyCellMove::GridStart)
+        return firstFrom(0, 1);
+    if (move == KeyCellMove::GridEnd)
+        return firstFrom(nRows - 1, -1);
+    KeyCell to = from;
+    switch (move) {
+    case KeyCellMove::Left:
+    case KeyCellMove::Right:
+    case KeyCellMove::RowStart:
+    case KeyCellMove::RowEnd: {
+        const bool bForward = move == KeyCellMove::Right || move == KeyCellMove::RowEnd;
+        const bool bToEnd = move == KeyCellMove::RowStart || move == KeyCellMove::RowEnd;
+        for (int32_t c = from.col + (bForward ? 1 : -1); c >= 0 && c < nCols; c += bForward ? 1 : -1) {
+            if (usable(from.row, c)) {
+                to.col = c;
+                if (!bToEnd)
+                    break;
+            }
+        }
+        break;
+    }
+    case KeyCellMove::Up:
+    case KeyCellMove::Down: {
+        const int32_t nStep = move == KeyCellMove::Down ? 1 : -1;
+        for (int32_t r = from.row + nStep; r >= 0 && r < nRows; r += nStep) {
+            int32_t c = NearestInRow(r, nCols, from.col, usable);
+            if (c >= 0)
+                return {r, c};
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return to;
+}

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,3 +76,17 @@ std::vector<CellRect> BackgroundOutsideRows(const CellRect& clip, const CellRect
 // A tooltip text cut to what the notification's 80-character buffer holds with its terminator.
 constexpr size_t kToolTipMaxChars = 79;
 std::wstring CutToolTipText(const std::wstring& strText);
+
+// The keyboard cell of a list with check boxes: the cell whose box Space ticks. It only stands on cells
+// that a click would tick (a check box on a row that takes clicks); usable(row, col) says which those are.
+struct KeyCell {
+    int32_t row = -1, col = -1;
+    bool operator==(const KeyCell& o) const { return row == o.row && col == o.col; }
+};
+enum class KeyCellMove { First, Left, Right, Up, Down, RowStart, RowEnd, GridStart, GridEnd };
+// Left and Right stay in the row, Up and Down go to the nearest row with a usable cell, as close to the
+// column as it has one (the left one on a tie); a move with nowhere to go stays. From a cell that is not
+// usable (none yet, or its row stopped taking clicks) every move starts at the first usable cell.
+// {-1, -1} when no cell is usable.
+KeyCell MoveKeyCell(int32_t nRows, int32_t nCols, const std::function<bool(int32_t, int32_t)>& usable,
+                    KeyCell from, KeyCellMove move);

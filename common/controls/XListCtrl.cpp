@@ -130,12 +130,32 @@ void CXListCtrl::DeclareMessageMap(CMessageMap& map) {
     map.Message(WM_SYSCOLORCHANGE, [this](WPARAM wParam, LPARAM lParam) {
         LRESULT lResult = Default(WM_SYSCOLORCHANGE, wParam, lParam);
         LoadSystemColors();
+        Invalidate(TRUE);
         return lResult;
     });
     map.Message(WM_GETOBJECT, [this](WPARAM wParam, LPARAM lParam) {
         LRESULT lResult =
             m_accessible.Answer(wParam, lParam, [this] { return CXListAccessible::Create(this); });
         return lResult ? lResult : Default(WM_GETOBJECT, wParam, lParam);
+    });
+    // The focus cue comes and goes with the focus; the keyboard cell starts on the first cell it may take.
+    for (UINT nMsg : {UINT{WM_SETFOCUS}, UINT{WM_KILLFOCUS}}) {
+        map.Message(nMsg, [this, nMsg](WPARAM wParam, LPARAM lParam) {
+            LRESULT lResult = Default(nMsg, wParam, lParam);
+            if (nMsg == WM_SETFOCUS && !IsKeyCellUsable(m_keyCell.row, m_keyCell.col))
+                m_keyCell = MoveKeyCell(
+                    GetItemCount(), GetColumnCount(),
+                    [this](int32_t r, int32_t c) { return IsKeyCellUsable(r, c); }, m_keyCell,
+                    KeyCellMove::First);
+            RepaintKeyCell();
+            return lResult;
+        });
+    }
+    // Space ticks through WM_KEYDOWN; its character must not start the list's type-ahead search.
+    map.Message(WM_CHAR, [this](WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (wParam == L' ' && IsKeyCellUsable(m_keyCell.row, m_keyCell.col))
+            return 0;
+        return Default(WM_CHAR, wParam, lParam);
     });
     map.Message(WM_DESTROY, [this](WPARAM wParam, LPARAM lParam) {
         m_accessible.Disconnect();
@@ -249,6 +269,11 @@ BOOL CXListCtrl::ToggleCheckbox(int nItem, int nSubItem) {
     pCell->bModified = TRUE;
     m_bListModified = TRUE;
     StoreCheckState(nItem, nSubItem, *pCell, pCell->nCheckedState == 0 ? 1 : 0);
+    // The keyboard goes on from the box the mouse ticked.
+    const KeyCell previous = m_keyCell;
+    m_keyCell = {nItem, nSubItem};
+    if (!(previous == m_keyCell) && IsValidCell(previous.row, previous.col))
+        UpdateSubItem(previous.row, previous.col);
     UpdateSubItem(nItem, nSubItem);
     return TRUE;
 }
@@ -356,6 +381,7 @@ void CXListCtrl::FreeAllRecords() {
 }
 
 void CXListCtrl::DeleteAllItems() {
+    m_keyCell = KeyCell{};
     FreeAllRecords();
     CListCtrl::DeleteAllItems();
 }
@@ -409,6 +435,7 @@ DWORD CXListCtrl::OnItemPrePaint(NMCUSTOMDRAW&) {
 DWORD CXListCtrl::OnSubItemPrePaint(NMCUSTOMDRAW& cd) {
     auto& lvcd = reinterpret_cast<NMLVCUSTOMDRAW&>(cd);
     PaintCell(cd.hdc, static_cast<int>(cd.dwItemSpec), lvcd.iSubItem);
+    DrawCellCues(cd.hdc, static_cast<int>(cd.dwItemSpec), lvcd.iSubItem);
     return CDRF_SKIPDEFAULT;
 }
 
@@ -448,19 +475,51 @@ void CXListCtrl::PaintCell(HDC hDC, int nItem, int nSubItem) {
         DrawCellText(nItem, nSubItem, hDC, crText, crBackground, rect, pRow);
 }
 
-void CXListCtrl::GetDrawColors(int nItem, int nSubItem, COLORREF& crText, COLORREF& crBackground) const {
-    if (!(SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nItem), LVIS_SELECTED) & LVIS_SELECTED))
+void CXListCtrl::GetDrawColors(int, int, COLORREF&, COLORREF&) const {
+    // A selected row keeps every cell's own colours, so the inks stay readable; DrawCellCues outlines it.
+}
+
+void CXListCtrl::DrawCellCues(HDC hDC, int nItem, int nSubItem) {
+    RECT rc;
+    if (nItem < 0 || !GetCellRect(nItem, nSubItem, &rc) || IsEmptyRect(rc))
         return;
-    const DWORD dwExStyle = static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE));
-    if (!(dwExStyle & LVS_EX_FULLROWSELECT) && nSubItem != 0)
-        return;
-    if (::GetFocus() == m_hWnd) {
-        crText = m_crHighlightText;
-        crBackground = m_crHighlight;
-    } else if (::GetWindowLongW(m_hWnd, GWL_STYLE) & LVS_SHOWSELALWAYS) {
-        crText = m_crWindowText;
-        crBackground = m_crBtnFace;
+    const bool bFocused = ::GetFocus() == m_hWnd;
+    const int nSaved = ::SaveDC(hDC);
+    // The cues go round a check box, never across it.
+    if (const XListCellData* pCell = GetCell(nItem, nSubItem); pCell && pCell->nCheckedState >= 0) {
+        const RECT box = ToRect(CheckboxRect(ToCell(rc), GetItemText(nItem, nSubItem).empty()));
+        ::ExcludeClipRect(hDC, box.left, box.top, box.right, box.bottom);
     }
+    const bool bSelected =
+        SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nItem), LVIS_SELECTED) & LVIS_SELECTED;
+    const bool bFullRow = SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_FULLROWSELECT;
+    const bool bShowAlways = ::GetWindowLongW(m_hWnd, GWL_STYLE) & LVS_SHOWSELALWAYS;
+    if (bSelected && (bFullRow || nSubItem == 0) && (bFocused || bShowAlways)) {
+        // A band of two pixels along the row's top and bottom edges and at its two ends.
+        const COLORREF cr = bFocused ? m_crHighlight : m_crBtnShadow;
+        constexpr int kBand = 2;
+        FillSolidRect(hDC, {rc.left, rc.top, rc.right, rc.top + kBand}, cr);
+        FillSolidRect(hDC, {rc.left, rc.bottom - kBand, rc.right, rc.bottom}, cr);
+        int nFirst = -1, nLast = -1;
+        for (int nCol = 0; nCol < GetColumnCount(); ++nCol) {
+            if (GetColumnWidth(nCol) > 0) {
+                nFirst = nFirst < 0 ? nCol : nFirst;
+                nLast = nCol;
+            }
+        }
+        if (nSubItem == nFirst || !bFullRow)
+            FillSolidRect(hDC, {rc.left, rc.top, rc.left + kBand, rc.bottom}, cr);
+        if (nSubItem == nLast || !bFullRow)
+            FillSolidRect(hDC, {rc.right - kBand, rc.top, rc.right, rc.bottom}, cr);
+    }
+    if (bFocused && m_keyCell == KeyCell{nItem, nSubItem} && IsKeyCellUsable(nItem, nSubItem)) {
+        RECT rcFocus = rc;
+        ::InflateRect(&rcFocus, -3, -3);
+        CTextColors colors(hDC, m_crWindowText, m_crWindow);
+        ::SetBkMode(hDC, OPAQUE);
+        ::DrawFocusRect(hDC, &rcFocus);
+    }
+    ::RestoreDC(hDC, nSaved);
 }
 
 void CXListCtrl::DrawCheckbox(int nItem, int nSubItem, HDC hDC, COLORREF crText, COLORREF crBackground,
@@ -504,7 +563,9 @@ void CXListCtrl::DrawProgress(int nSubItem, HDC hDC, COLORREF crText, RECT& rect
     if (cell.nProgressPercent <= 0)
         return;
     const RECT rcFilled = ToRect(layout.filled);
-    FillSolidRect(hDC, rcFilled, m_crHighlight);
+    // A bar too short to fill a pixel fills nothing: an inverted rectangle would paint over the frame.
+    if (!layout.filled.IsEmpty())
+        FillSolidRect(hDC, rcFilled, m_crHighlight);
     if (!cell.bShowProgressText)
         return;
 
@@ -701,7 +762,82 @@ void CXListCtrl::SelectRow(int nItem) {
     SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(nItem), FALSE);
 }
 
+bool CXListCtrl::IsKeyCellUsable(int nItem, int nSubItem) const {
+    const XListCellData* pCell = IsValidCell(nItem, nSubItem) ? GetCell(nItem, nSubItem) : nullptr;
+    return pCell && pCell->nCheckedState >= 0 && IsEnabled(nItem);
+}
+
+void CXListCtrl::RepaintKeyCell() {
+    if (IsValidCell(m_keyCell.row, m_keyCell.col))
+        UpdateSubItem(m_keyCell.row, m_keyCell.col);
+}
+
+bool CXListCtrl::OnKeyCellKey(UINT nKey) {
+    const bool bCtrl = ::GetKeyState(VK_CONTROL) < 0;
+    KeyCellMove move;
+    switch (nKey) {
+    case VK_SPACE:
+        if (!IsKeyCellUsable(m_keyCell.row, m_keyCell.col))
+            return false;
+        // As a click on the box: the row is selected as well.
+        ToggleCheckbox(m_keyCell.row, m_keyCell.col);
+        SetItemState(-1, 0, LVIS_SELECTED);
+        SelectRow(m_keyCell.row);
+        return true;
+    case VK_LEFT:
+        move = KeyCellMove::Left;
+        break;
+    case VK_RIGHT:
+        move = KeyCellMove::Right;
+        break;
+    case VK_UP:
+        move = KeyCellMove::Up;
+        break;
+    case VK_DOWN:
+        move = KeyCellMove::Down;
+        break;
+    case VK_HOME:
+        move = bCtrl ? KeyCellMove::GridStart : KeyCellMove::RowStart;
+        break;
+    case VK_END:
+        move = bCtrl ? KeyCellMove::GridEnd : KeyCellMove::RowEnd;
+        break;
+    case VK_PRIOR:
+        move = KeyCellMove::GridStart;
+        break;
+    case VK_NEXT:
+        move = KeyCellMove::GridEnd;
+        break;
+    default:
+        return false;
+    }
+    const KeyCell to = MoveKeyCell(
+        GetItemCount(), GetColumnCount(), [this](int32_t r, int32_t c) { return IsKeyCellUsable(r, c); },
+        m_keyCell, move);
+    if (to.row < 0)
+        return false; // no box to tick: the rows are selected as a plain list selects them
+    const KeyCell previous = m_keyCell;
+    m_keyCell = to;
+    SetItemState(-1, 0, LVIS_SELECTED);
+    SelectRow(to.row);
+    if (IsValidCell(previous.row, previous.col))
+        UpdateSubItem(previous.row, previous.col);
+    UpdateSubItem(to.row, to.col);
+    NotifyAccessibleEvent(m_hWnd, EVENT_OBJECT_FOCUS, XListChildId(to.row, to.col, GetColumnCount()));
+    return true;
+}
+
+bool CXListCtrl::GetKeyCell(int& nItem, int& nSubItem) const {
+    if (!IsKeyCellUsable(m_keyCell.row, m_keyCell.col))
+        return false;
+    nItem = m_keyCell.row;
+    nSubItem = m_keyCell.col;
+    return true;
+}
+
 LRESULT CXListCtrl::OnKeyDown(WPARAM wParam, LPARAM lParam) {
+    if (OnKeyCellKey(static_cast<UINT>(wParam)))
+        return 0;
     const int nBefore = FirstSelectedRow();
     LRESULT lResult = Default(WM_KEYDOWN, wParam, lParam);
     const int nAfter = FirstSelectedRow();

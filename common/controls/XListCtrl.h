@@ -11,6 +11,7 @@
 #include "common/controls/AccessibleBase.h"
 #include "platform/AfxGdiPlus.h"
 #include "platform/AfxWin.h"
+#include "XListCellRules.h"
 
 struct XListCellData {
     BOOL bEnabled = TRUE; // only column 0's counts: the whole row
@@ -46,6 +47,8 @@ public:
     // Ticks or unticks a box as the operator does (marks it modified); FALSE when there is no box or the row
     // is disabled.
     BOOL ToggleCheckbox(int nItem, int nSubItem);
+    // The check box the keyboard is on; false when there is none.
+    bool GetKeyCell(int& nItem, int& nSubItem) const;
     BOOL SetBold(int nItem, int nSubItem, BOOL bBold);
     BOOL SetEnabled(int nItem, BOOL bEnabled);
     BOOL IsEnabled(int nItem) const;
@@ -111,6 +114,13 @@ protected:
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnRButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    // The keyboard cell: arrows move it over the cells a click would tick, Space ticks it as a click does.
+    // True when the key was one of its keys in a list that has such cells.
+    bool OnKeyCellKey(UINT nKey);
+    // A click's effect on a check box cell, by mouse or by Space.
+    // Selection and focus cues drawn over a painted cell: a selected row keeps its cells' own colours and
+    // is outlined by a band in the highlight colour; the keyboard cell gets a focus rectangle.
+    void DrawCellCues(HDC hDC, int nItem, int nSubItem);
 
 private:
     using Row = std::vector<XListCellData>;
@@ -124,6 +134,10 @@ private:
     void FreeAllRecords();
     // Every change of a box's state goes through here, so screen readers hear of each one.
     void StoreCheckState(int nItem, int nSubItem, XListCellData& cell, int nCheckedState);
+    bool IsKeyCellUsable(int nItem, int nSubItem) const;
+    void RepaintKeyCell();
+
+    KeyCell m_keyCell;
 
     // The record arrays, owned here and found through the rows' item data.
     std::unordered_map<LPARAM, std::unique_ptr<Row>> m_records;

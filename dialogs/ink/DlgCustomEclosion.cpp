@@ -195,7 +195,7 @@ void CDlgCustomEclosion::RefreshStates() {
     m_btnAddMode.EnableWindow(states.bAddMode);
     m_btnDeleteMode.EnableWindow(states.bDeleteMode);
     for (int nId : {IDC_ECLOSION_MODE1, IDC_ECLOSION_MODE2, IDC_ECLOSION_MODE3})
-        ::EnableWindow(GetDlgItem(nId), states.bModeChoices);
+        EnableDlgItem(nId, states.bModeChoices);
     m_btnAddElement.EnableWindow(states.bAddElement);
     m_btnDeleteElement.EnableWindow(states.bDeleteElement);
     for (CSliderCtrl* pSlider :
@@ -219,9 +219,9 @@ void CDlgCustomEclosion::ShowElements(IHostEclosionMode* pMode) {
                                   IDC_ECLOSION_ELEMENT2_HEIGHT_LABEL, IDC_ECLOSION_ELEMENT2_WIDTH,
                                   IDC_ECLOSION_ELEMENT2_HEIGHT};
     for (int nId : kElement1Group)
-        ::ShowWindow(GetDlgItem(nId), m_bElement1Present ? SW_SHOW : SW_HIDE);
+        ShowDlgItem(nId, m_bElement1Present ? SW_SHOW : SW_HIDE);
     for (int nId : kElement2Group)
-        ::ShowWindow(GetDlgItem(nId), m_bElement2Present ? SW_SHOW : SW_HIDE);
+        ShowDlgItem(nId, m_bElement2Present ? SW_SHOW : SW_HIDE);
 
     if (pElement1) {
         m_nElement1Width = pElement1->GetWidth();
@@ -246,9 +246,9 @@ void CDlgCustomEclosion::ShowElements(IHostEclosionMode* pMode) {
 
 void CDlgCustomEclosion::ShowModeChoices(IHostEclosionTemplate* pTemplate) {
     int32_t nChoices = VisibleEclosionModeChoices(pTemplate);
-    ::ShowWindow(GetDlgItem(IDC_ECLOSION_MODE1), nChoices >= 1 ? SW_SHOW : SW_HIDE);
-    ::ShowWindow(GetDlgItem(IDC_ECLOSION_MODE2), nChoices >= 2 ? SW_SHOW : SW_HIDE);
-    ::ShowWindow(GetDlgItem(IDC_ECLOSION_MODE3), nChoices >= 3 ? SW_SHOW : SW_HIDE);
+    ShowDlgItem(IDC_ECLOSION_MODE1, nChoices >= 1 ? SW_SHOW : SW_HIDE);
+    ShowDlgItem(IDC_ECLOSION_MODE2, nChoices >= 2 ? SW_SHOW : SW_HIDE);
+    ShowDlgItem(IDC_ECLOSION_MODE3, nChoices >= 3 ? SW_SHOW : SW_HIDE);
 }
 
 void CDlgCustomEclosion::ShowSelectedTemplate() {

@@ -60,7 +60,9 @@ void CDlgCutInkSetting::BuildRows() {
         pRow->m_nRowIndex = i;
         pRow->m_stcLabel.Create(GroupNameToShow(plan.pGroup->GetName()), WS_VISIBLE | SS_RIGHT, rcInitial,
                                 this, IDC_CUT_INK_LABEL_BASE + i);
-        pRow->m_slider.Create(WS_VISIBLE | TBS_HORZ, rcInitial, this, IDC_CUT_INK_SLIDER_BASE + i);
+        // A tab stop, so every row can be set by keys; rows are made in order, and so is the tab order.
+        pRow->m_slider.Create(WS_VISIBLE | WS_TABSTOP | TBS_HORZ, rcInitial, this,
+                              IDC_CUT_INK_SLIDER_BASE + i);
         pRow->m_slider.SetRange(kCutInkMinValue, kCutInkMaxValue, FALSE);
         pRow->m_editValue.Create(WS_VISIBLE | WS_BORDER, rcInitial, this, IDC_CUT_INK_VALUE_BASE + i);
         pRow->m_editValue.EnableWindow(FALSE);

@@ -1,0 +1,308 @@
+// Every dialog by keyboard alone: keys posted to the focused window go through the dialog's own loop, as
+// an operator's keys do; no mouse message is sent. Also the framework faults found in review.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "Plugin.h"
+#include "ScriptedOperator.h"
+#include "WindowCapture.h"
+#include "common/controls/XListCellRules.h"
+#include "common/controls/XListCtrl.h"
+#include "dialogs/print/PollTimers.h"
+#include "platform/AfxWin.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr COLORREF kMarkGreen = RGB(51, 153, 51);
+
+// An operator's act: a step, or a wait that may press keys until its condition holds.
+struct Act {
+    Act(Operator::Step s) : step(std::move(s)) {}
+    Act(Operator::Step s, Operator::Condition c) : step(std::move(s)), until(std::move(c)) {}
+    Operator::Step step;
+    Operator::Condition until;
+};
+using Acts = std::vector<Act>;
+
+// One act per key, so each goes to the window that has the focus when it is pressed.
+void AddKeys(Acts& acts, std::initializer_list<UINT> keys) {
+    for (UINT vk : keys)
+        acts.push_back(Operator::Step([vk](HWND hDlg) { PressKey(hDlg, vk); }));
+}
+// Tab, one key at a time, until the control has the focus.
+Act TabTo(int nId) {
+    return {nullptr, [nId](HWND hDlg) {
+                if (::GetFocus() == ::GetDlgItem(hDlg, nId))
+                    return true;
+                PressKey(hDlg, VK_TAB);
+                return false;
+            }};
+}
+// The focus is on an enabled, visible control of the dialog: the keyboard is not dead.
+Act ExpectLiveFocus() {
+    return Operator::Step([](HWND hDlg) {
+        HWND hFocus = ::GetFocus();
+        ASSERT_TRUE(hFocus && (hFocus == hDlg || ::IsChild(hDlg, hFocus)));
+        EXPECT_TRUE(::IsWindowEnabled(hFocus) && ::IsWindowVisible(hFocus));
+    });
+}
+int CountIn(const CapturedImage& image, const RECT& rc, COLORREF cr) {
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; ++y)
+        for (int x = rc.left; x < rc.right; ++x)
+            n += image.At(x, y) == cr;
+    return n;
+}
+
+class KeyboardTest : public ::testing::Test {
+protected:
+    SimMachine& Machine() { return *session.m_pMachine; }
+    size_t Count(const std::string& strCall) { return Machine().m_log.Filter({strCall}).size(); }
+    template <typename Show> int32_t Run(Acts acts, Show show) {
+        Operator op;
+        for (auto& act : acts)
+            act.until ? op.WaitUntil(std::move(act.until)) : op.Then(std::move(act.step));
+        op.Start();
+        int32_t nResult = show();
+        EXPECT_FALSE(op.m_bTimedOut);
+        EXPECT_TRUE(op.AllStepsDone());
+        return nResult;
+    }
+    PluginSession session;
+};
+
+RECT CellOf(HWND hList, int nRow, int nCol) {
+    RECT rc = {LVIR_BOUNDS, nCol, 0, 0};
+    ::SendMessageW(hList, LVM_GETSUBITEMRECT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&rc));
+    return rc;
+}
+
+TEST_F(KeyboardTest, SwitchInkOrderTicksBySpaceMovesByArrowsAndSwitchesByEnterWithTheInksStillShown) {
+    AddDefaultInks(Machine());
+    AddDefaultHeads(Machine().m_heads, Machine().m_printer.m_groupTable);
+    auto ink = [&](int c) { return Machine().m_heads.m_headTable.Channel(1, c)->m_nGroupId; };
+    const uint16_t nInk0 = ink(0), nInk2 = ink(2);
+    Acts steps;
+    // Opening puts the keyboard cell on head 1, channel 1; Down goes to head 2's boxes, Right twice on.
+    AddKeys(steps, {VK_DOWN, VK_SPACE, VK_RIGHT, VK_RIGHT, VK_SPACE});
+    steps.push_back(Operator::Step([&](HWND hDlg) {
+        HWND hList = ::GetDlgItem(hDlg, IDC_SWITCH_INK_LIST);
+        ASSERT_EQ(hList, ::GetFocus());
+        CapturedImage image = CaptureWindow(hList, true);
+        EXPECT_GT(CountIn(image, CellOf(hList, 4, 2), kMarkGreen), 5);
+        EXPECT_EQ(0, CountIn(image, CellOf(hList, 4, 3), kMarkGreen));
+        // The selected check row keeps its white cells, outlined in the highlight colour.
+        const RECT rc = CellOf(hList, 4, 3);
+        EXPECT_EQ(RGB(255, 255, 255), image.At(rc.left + 4, (rc.top + rc.bottom) / 2));
+        EXPECT_EQ(::GetSysColor(COLOR_HIGHLIGHT), image.At(rc.left + 4, rc.top));
+        // The focus rectangle is on the keyboard cell (channel 3) only: dots left of its box.
+        auto dots = [&](const RECT& cell) {
+            return cell.bottom - cell.top - 6 -
+                   CountIn(image, {cell.left + 3, cell.top + 3, cell.left + 4, cell.bottom - 3},
+                           RGB(255, 255, 255));
+        };
+        EXPECT_GT(dots(CellOf(hList, 4, 4)), 3);
+        EXPECT_EQ(0, dots(CellOf(hList, 4, 3)));
+    }));
+    steps.push_back(TabTo(IDC_SWITCH_INK_SWITCH));
+    AddKeys(steps, {VK_RETURN});
+    steps.push_back(
+        Operator::Step([&](HWND) { EXPECT_EQ((std::pair(nInk2, nInk0)), (std::pair(ink(0), ink(2)))); }));
+    AddKeys(steps, {VK_ESCAPE});
+    Run(steps, [&] { return session->ShowSwitchInkOrder(); });
+}
+
+TEST_F(KeyboardTest, CutInkSlidersAreTabStopsInRowOrderAndArrowsSetAMiddleRow) {
+    for (uint16_t nRow = 0; nRow < 3; ++nRow) {
+        Machine().m_printer.m_groupTable.Add(uint16_t(nRow + 1), "Ink", {nRow});
+        Machine().m_printer.m_layout.m_idList.m_ids.push_back(uint16_t(nRow + 1));
+    }
+    int32_t values[32] = {10, 20, 30};
+    uint32_t nApplyToAll = 0;
+    std::vector<int> order;
+    Acts steps;
+    for (int i = 0; i < 8; ++i)
+        steps.push_back(Operator::Step([&](HWND hDlg) {
+            order.push_back(::GetDlgCtrlID(::GetFocus()));
+            PressKey(hDlg, VK_TAB);
+        }));
+    steps.push_back(TabTo(IDC_CUT_INK_SLIDER_BASE + 1));
+    AddKeys(steps, {VK_RIGHT, VK_RIGHT, VK_RETURN});
+    EXPECT_EQ(1, Run(steps, [&] {
+                  return session->ShowCutInkSetting(&Machine().m_printer, 3, values, &nApplyToAll);
+              }));
+    std::vector<int> sliders;
+    for (int nId : order)
+        if (nId >= IDC_CUT_INK_SLIDER_BASE && nId < IDC_CUT_INK_SLIDER_BASE + 32)
+            sliders.push_back(nId - IDC_CUT_INK_SLIDER_BASE);
+    EXPECT_EQ((std::vector<int>{0, 1, 2}), std::vector<int>(sliders.begin(), sliders.begin() + 3));
+    EXPECT_EQ((std::vector<int32_t>{10, 22, 30}), std::vector<int32_t>(values, values + 3));
+}
+
+TEST_F(KeyboardTest, DisablingTheFocusedButtonMovesTheFocusOnSoKeysStillWork) {
+    MultiStepRecord record{};
+    auto poll = [&](int32_t nState) {
+        return [&, nState](HWND hDlg) {
+            Machine().m_multiStep.m_nState = nState;
+            SendTimer(hDlg, kMultiStepPollTimer);
+        };
+    };
+    Acts steps = {Operator::Step(poll(1)), Operator::Step(poll(11)), TabTo(IDC_MULTI_STEP_NEXT)};
+    AddKeys(steps, {VK_SPACE});
+    steps.push_back(Operator::Step(poll(4)));
+    steps.push_back(ExpectLiveFocus());
+    steps.push_back(Operator::Step(poll(11)));
+    steps.push_back(TabTo(IDC_MULTI_STEP_FINISH));
+    AddKeys(steps, {VK_RETURN});
+    steps.push_back(Operator::Step(poll(0))); // the finish the operator asked for by keys closes the dialog
+    Run(steps, [&] { return session->ShowMultiStepPopup(&record); });
+    EXPECT_EQ(1u, Count("Root.SendNextStepSignal"));
+    EXPECT_EQ(1u, Count("Root.SendFinishSignal"));
+}
+
+TEST_F(KeyboardTest, EclosionEditorKeepsTheFocusAliveAtTheElementLimitAndEnterOnSaveSaves) {
+    AddDefaultEclosionTemplates(Machine().m_eclosion);
+    Acts steps = {TabTo(IDC_ECLOSION_TEMPLATES)};
+    AddKeys(steps, {VK_DOWN}); // the last template: one mode of one element
+    steps.push_back(TabTo(IDC_ECLOSION_ADD_ELEMENT));
+    AddKeys(steps, {VK_SPACE});
+    steps.push_back(
+        Operator::Step([](HWND hDlg) { EXPECT_FALSE(IsEnabled(hDlg, IDC_ECLOSION_ADD_ELEMENT)); }));
+    steps.push_back(ExpectLiveFocus());
+    steps.push_back(TabTo(IDOK));
+    AddKeys(steps, {VK_RETURN});
+    Run(steps, [&] { return session->ShowCustomEclosion(0); });
+    EXPECT_EQ(1u, Count("Root.ApplySettings(2,1,0)"));
+}
+
+TEST_F(KeyboardTest, EnterOnTheButtonFocusedAtOpeningOfATemplateWithoutDefaultResets) {
+    Acts steps;
+    AddKeys(steps, {VK_RETURN});
+    Run(steps, [&] { return session->ShowSupplyInkTimeout(); });
+    EXPECT_EQ(1u, Count("Root.ResetInkSupplyTimeout"));
+}
+
+TEST_F(KeyboardTest, VersionGridShowsTheFocusOnItsFirstRowBeforeAnyRowIsSelected) {
+    AddDefaultVersions(Machine().m_versions);
+    SoftwareVersionRecord software = {3, 8, 1, 0, 65535, 0, "20261015"};
+    CapturedImage focused, unfocused;
+    Acts steps = {Operator::Step([&](HWND) {
+                      ::UpdateWindow(::GetFocus());
+                      focused = CaptureWindow(::GetFocus(), true);
+                  }),
+                  Operator::Step([&](HWND hDlg) {
+                      HWND hGrid = ::GetFocus();
+                      ::SetFocus(::GetDlgItem(hDlg, IDOK));
+                      ::UpdateWindow(hGrid);
+                      unfocused = CaptureWindow(hGrid, true);
+                  })};
+    AddKeys(steps, {VK_ESCAPE});
+    Run(steps, [&] { return session->ShowDetailVersionInfo(&software); });
+    ASSERT_EQ(focused.nWidth, unfocused.nWidth);
+    EXPECT_NE(focused.pixels, unfocused.pixels);
+}
+
+// ---------------------------------------------------------------------------------------------------------
+// Faults found in review
+
+TEST_F(KeyboardTest, ADialogOpenedWhileAnotherProgramIsInFrontIsOwnedByTheHostWindow) {
+    // Another thread's window is in front while the host calls: no window of the host's thread is active.
+    HANDLE hUp = ::CreateEventW(nullptr, TRUE, FALSE, nullptr),
+           hDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread other([&] {
+        HWND hOther = ::CreateWindowW(L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                                      nullptr, nullptr, nullptr, nullptr);
+        ::SetForegroundWindow(hOther);
+        ::SetEvent(hUp);
+        ::WaitForSingleObject(hDone, 10000);
+        ::DestroyWindow(hOther);
+    });
+    ::WaitForSingleObject(hUp, 10000);
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageW(&msg);
+    HWND hOwner = nullptr;
+    BOOL bHostEnabled = TRUE;
+    Acts steps = {Operator::Step([&](HWND hDlg) {
+        hOwner = ::GetWindow(hDlg, GW_OWNER);
+        bHostEnabled = ::IsWindowEnabled(session.m_hHostWindow);
+    })};
+    AddKeys(steps, {VK_ESCAPE});
+    EXPECT_EQ(nullptr, ::GetActiveWindow());
+    Run(steps, [&] { return session->ShowSupplyInkTimeout(); });
+    ::SetEvent(hDone);
+    other.join();
+    ::CloseHandle(hUp);
+    ::CloseHandle(hDone);
+    EXPECT_EQ(session.m_hHostWindow, hOwner);
+    EXPECT_FALSE(bHostEnabled);
+}
+
+TEST_F(KeyboardTest, ANewColourSchemeReachesTheListThroughItsDialog) {
+    AddDefaultInks(Machine());
+    AddDefaultHeads(Machine().m_heads, Machine().m_printer.m_groupTable);
+    const int nIndex = COLOR_WINDOW;
+    const COLORREF crOld = ::GetSysColor(nIndex), crNew = RGB(250, 240, 200);
+    int nInBox = 0;
+    Acts steps = {Operator::Step([&](HWND hDlg) {
+        HWND hList = ::GetDlgItem(hDlg, IDC_SWITCH_INK_LIST);
+        ::SetSysColors(1, &nIndex, &crNew);
+        ::SendMessageW(hDlg, WM_SYSCOLORCHANGE, 0, 0);
+        ::RedrawWindow(hList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        nInBox = CountIn(CaptureWindow(hList, true), CellOf(hList, 7, 5), crNew);
+        ::SetSysColors(1, &nIndex, &crOld);
+    })};
+    AddKeys(steps, {VK_ESCAPE});
+    Run(steps, [&] { return session->ShowSwitchInkOrder(); });
+    EXPECT_GT(nInBox, 50); // the inside of the box is the window colour
+}
+
+// The supply-timeout template, borrowed for a dialog that colours its static texts.
+class CColouringDialog : public CDialogEx {
+public:
+    CColouringDialog() : CDialogEx(IDD_SUPPLY_INK_TIMEOUT) {}
+    unique_hbrush m_brush{::CreateSolidBrush(RGB(1, 2, 3))};
+    LRESULT m_nAnswer = 0;
+
+protected:
+    void DeclareMessageMap(CMessageMap& map) override {
+        map.Message(WM_CTLCOLORSTATIC,
+                    [this](WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_brush.get()); });
+    }
+    BOOL OnInitDialog() override {
+        HWND hStatic = ::GetWindow(m_hWnd, GW_CHILD);
+        m_nAnswer = ::SendMessageW(m_hWnd, WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(hStatic));
+        EndDialog(IDOK);
+        return TRUE;
+    }
+};
+
+TEST_F(KeyboardTest, AHandledControlColourRequestIsAnsweredWithTheBrush) {
+    HINSTANCE hPrevious = AfxGetResourceHandle();
+    AfxSetResourceHandle(session.m_plugin.m_hModule);
+    CColouringDialog dlg;
+    dlg.DoModal();
+    AfxSetResourceHandle(hPrevious);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_brush.get()), dlg.m_nAnswer);
+}
+
+TEST_F(KeyboardTest, AProgressCellTooShortToFillAPixelPaintsNoBar) {
+    HWND hHost = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+    CWnd host; // passes the list's custom draw back to it
+    host.SubclassWindow(hHost);
+    CXListCtrl list;
+    ASSERT_TRUE(list.CreateControl(WC_LISTVIEWW, L"", WS_VISIBLE | LVS_REPORT, {0, 0, 300, 100}, &host, 1));
+    list.InsertColumn(0, L"", LVCFMT_LEFT, 60);
+    list.InsertItem(0, list.m_crWindowText, list.m_crWindow);
+    list.SetProgress(0, 0, 1, FALSE); // 1 % of 57 pixels is none
+    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    RECT rc = {};
+    list.GetCellRect(0, 0, &rc);
+    EXPECT_EQ(0, CountIn(CaptureWindow(list, true), rc, list.m_crHighlight));
+    ::DestroyWindow(hHost);
+}
+
+} // namespace
