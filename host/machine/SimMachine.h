@@ -170,8 +170,9 @@ public:
     SimMachine(const SimMachine&) = delete;
     SimMachine& operator=(const SimMachine&) = delete;
 
-    // The machine the simulator starts with when nothing else is configured.
-    static std::unique_ptr<SimMachine> CreateDefault();
+    // The machine the simulator starts with when nothing else is configured; other head and channel counts
+    // give a larger machine of the same kind.
+    static std::unique_ptr<SimMachine> CreateDefault(int32_t nHeads = 4, int32_t nChannels = 8);
 
     IHostPrinter* GetPrinter() override;
     IHostParameter* GetParameter(int32_t nId) override;
