@@ -22,10 +22,12 @@ public:
     BOOL InitInstance() override {
         CWinApp::InitInstance();
         AfxSetTextTranslator(&TranslateFrameworkText);
-        CMFCPropertyGridCtrl::RegisterWindowClass(AfxGetInstanceHandle());
+        // The property grid's window class is registered by the first grid (see
+        // CMFCPropertyGridCtrl::Create).
         return TRUE;
     }
-    // The class names this module's code: it goes with the module, so a later load registers it afresh.
+    // The class names this module's code: it goes with the module, so a later load registers it afresh. (When
+    // no grid was made, there is nothing to unregister and the call fails harmlessly.)
     int ExitInstance() override {
         CMFCPropertyGridCtrl::UnregisterWindowClass(AfxGetInstanceHandle());
         return CWinApp::ExitInstance();

@@ -14,6 +14,7 @@
 #include "ScriptedOperator.h"
 #include "SimPrintFlow.h"
 #include "res/resource.h"
+#include "dialogs/ink/SwitchInkOrderRules.h"
 
 namespace {
 
@@ -233,6 +234,44 @@ TEST_F(BadInputsTest, LanguageFilesWithFormatsHugeValuesOrNoFileAtAll) {
     session.SetLanguage(L"NoSuchLanguage");
     for (const char* pszOp : {"ConfirmPrint(0)", "ShowMultiStepPopup"})
         RunClosed(Op(pszOp), "missing language file");
+}
+
+TEST_F(BadInputsTest, HugeHeadCountsOpenABoundedGridAndAnEmptyHeadSelectionAsksForNoEntry) {
+    // 10,000 x 10,000 leaves no head selection (the machine has 32 channels in all); one channel per head
+    // with a channel total of 2^32 - 1 asks for four billion entries.
+    struct Counts {
+        int32_t nHeads, nChannels;
+        uint32_t nTotal;
+        int nRows, nColumns;
+    };
+    SimHeadConfig& heads = machine().m_heads;
+    machine().m_log.m_bRecording = true;
+    for (const Counts& c : {Counts{10000, 10000, 32, 3 * kSwitchGridMaxHeads, 2 + kSwitchGridMaxChannels},
+                            Counts{4, 1, 0xFFFFFFFF, 12, 3}}) {
+        heads.m_nHeadCount = c.nHeads;
+        heads.m_nChannelCount = c.nChannels;
+        heads.m_baseList.m_nChannelTotal = c.nTotal;
+        machine().m_log.Clear();
+        int nRows = -1, nColumns = -1;
+        Operator actor;
+        actor.Then([&](HWND hDlg) {
+            HWND hList = ::GetDlgItem(hDlg, IDC_SWITCH_INK_LIST);
+            nRows = ListView_GetItemCount(hList);
+            nColumns = Header_GetItemCount(ListView_GetHeader(hList));
+            PressKey(hDlg, VK_RETURN);
+        });
+        actor.Start();
+        const ULONGLONG nStart = ::GetTickCount64();
+        EXPECT_EQ(1, session->ShowSwitchInkOrder());
+        EXPECT_LT(::GetTickCount64() - nStart, 5000u) << c.nHeads;
+        EXPECT_FALSE(actor.m_bTimedOut);
+        EXPECT_EQ(c.nRows, nRows);
+        EXPECT_EQ(c.nColumns, nColumns);
+        const auto& calls = machine().m_log.m_calls;
+        EXPECT_EQ(0, std::count(calls.begin(), calls.end(), "BaseList.GetAt(-1)")) << c.nHeads;
+        EXPECT_EQ(0, std::count(calls.begin(), calls.end(), "BaseList.Add(0,0)")) << c.nHeads;
+        EXPECT_EQ(0, std::count(calls.begin(), calls.end(), "Root.ApplySettings(0,0,0)"));
+    }
 }
 
 } // namespace

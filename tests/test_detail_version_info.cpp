@@ -250,6 +250,10 @@ TEST(DetailVersionInfoModule, GridClassGoesWithTheModuleAndComesBackWithItsNextL
         {
             PluginSession session;
             hModule = session.m_plugin.m_hModule;
+            // The first grid registers the class, not the load.
+            SoftwareVersionRecord software = {};
+            EXPECT_EQ(1, Drive({[](HWND hDlg) { ::PostMessageW(hDlg, WM_COMMAND, IDCANCEL, 0); }},
+                               [&] { return session->ShowDetailVersionInfo(&software); }));
             EXPECT_TRUE(::GetClassInfoExW(hModule, L"PivoraPropertyGrid", &wc));
         }
         EXPECT_FALSE(::GetClassInfoExW(hModule, L"PivoraPropertyGrid", &wc));

@@ -211,6 +211,12 @@ CMFCPropertyGridCtrl::~CMFCPropertyGridCtrl() {
 }
 
 BOOL CMFCPropertyGridCtrl::Create(DWORD dwStyle, const RECT& rect, CWnd* pParentWnd, UINT nId) {
+    // Registered by the first grid rather than when the module loads: only one dialog has a grid, and a
+    // host that never opens it does not pay for the class. A second registration fails harmlessly.
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    if (!::GetClassInfoExW(AfxGetInstanceHandle(), kWindowClass, &wc))
+        RegisterWindowClass(AfxGetInstanceHandle());
     if (!CreateControl(kWindowClass, L"", dwStyle | WS_CLIPCHILDREN, rect, pParentWnd, nId))
         return FALSE;
     m_hWndHeader = ::CreateWindowExW(0, WC_HEADERW, L"", WS_CHILD | HDS_HORZ, 0, 0, 0, 0, m_hWnd,

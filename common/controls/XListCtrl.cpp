@@ -1,6 +1,7 @@
 #include "XListCtrl.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <optional>
 
@@ -156,6 +157,10 @@ void CXListCtrl::DeclareMessageMap(CMessageMap& map) {
         if (wParam == L' ' && IsKeyCellUsable(m_keyCell.row, m_keyCell.col))
             return 0;
         return Default(WM_CHAR, wParam, lParam);
+    });
+    map.Message(WM_SETREDRAW, [this](WPARAM wParam, LPARAM lParam) {
+        m_bRedraw = wParam != 0;
+        return Default(WM_SETREDRAW, wParam, lParam);
     });
     map.Message(WM_DESTROY, [this](WPARAM wParam, LPARAM lParam) {
         m_accessible.Disconnect();
@@ -378,6 +383,8 @@ void CXListCtrl::FreeAllRecords() {
         }
     }
     m_records.clear();
+    m_paint.nItem = -1;
+    m_paint.pRow = nullptr;
 }
 
 void CXListCtrl::DeleteAllItems() {
@@ -387,6 +394,10 @@ void CXListCtrl::DeleteAllItems() {
 }
 
 void CXListCtrl::UpdateSubItem(int nItem, int nSubItem) {
+    // A hidden list, or one whose owner has suspended its redrawing to fill it, paints nothing now and
+    // everything once it shows: the cell's rectangle is not worth asking for, cell after cell.
+    if (!m_bRedraw || !::IsWindowVisible(m_hWnd))
+        return;
     RECT rc;
     if (!IsValidCell(nItem, nSubItem) || !GetCellRect(nItem, nSubItem, &rc))
         return;
@@ -396,8 +407,11 @@ void CXListCtrl::UpdateSubItem(int nItem, int nSubItem) {
 }
 
 BOOL CXListCtrl::GetCellRect(int nItem, int nSubItem, RECT* pRect) const {
-    const int nColumns = GetColumnCount();
-    if (nItem < 0 || nItem >= GetItemCount() || nSubItem < 0 || nSubItem >= nColumns)
+    return CellBounds(nItem, nSubItem, GetItemCount(), GetColumnCount(), pRect);
+}
+
+BOOL CXListCtrl::CellBounds(int nItem, int nSubItem, int nItems, int nColumns, RECT* pRect) const {
+    if (nItem < 0 || nItem >= nItems || nSubItem < 0 || nSubItem >= nColumns)
         return FALSE;
     if (!GetSubItemRect(nItem, nSubItem, LVIR_BOUNDS, pRect))
         return FALSE;
@@ -425,10 +439,33 @@ BOOL CXListCtrl::GetCellRect(int nItem, int nSubItem, RECT* pRect) const {
 DWORD CXListCtrl::OnPrePaint(NMCUSTOMDRAW&) {
     // Once per paint, so a window moved to a screen of another DPI paints in proportion there too.
     m_nPaintDpi = AfxGetWindowDpi(m_hWnd);
+    // What the list's state gives every cell of this paint, asked once.
+    m_paint.nItems = GetItemCount();
+    m_paint.nColumns = GetColumnCount();
+    m_paint.bFullRowSelect = (SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_FULLROWSELECT) != 0;
+    m_paint.bFocused = ::GetFocus() == m_hWnd;
+    m_paint.bShowSelAlways = (::GetWindowLongW(m_hWnd, GWL_STYLE) & LVS_SHOWSELALWAYS) != 0;
+    m_paint.hImages = reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
+    m_paint.columnAlign.assign(static_cast<size_t>(std::max(m_paint.nColumns, 0)), 0);
+    for (int nCol = 0; nCol < m_paint.nColumns; ++nCol) {
+        HDITEMW hdi = {};
+        hdi.mask = HDI_FORMAT;
+        if (::SendMessageW(GetHeaderCtrl(), HDM_GETITEMW, static_cast<WPARAM>(nCol),
+                           reinterpret_cast<LPARAM>(&hdi))) {
+            if ((hdi.fmt & HDF_JUSTIFYMASK) == HDF_CENTER)
+                m_paint.columnAlign[static_cast<size_t>(nCol)] = DT_CENTER;
+            else if ((hdi.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT)
+                m_paint.columnAlign[static_cast<size_t>(nCol)] = DT_RIGHT;
+        }
+    }
     return CDRF_NOTIFYSUBITEMDRAW;
 }
 
-DWORD CXListCtrl::OnItemPrePaint(NMCUSTOMDRAW&) {
+DWORD CXListCtrl::OnItemPrePaint(NMCUSTOMDRAW& cd) {
+    m_paint.nItem = static_cast<int>(cd.dwItemSpec);
+    m_paint.bItemSelected =
+        (SendMessage(LVM_GETITEMSTATE, cd.dwItemSpec, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    m_paint.pRow = GetRow(m_paint.nItem);
     return CDRF_NOTIFYSUBITEMDRAW;
 }
 
@@ -442,8 +479,9 @@ DWORD CXListCtrl::OnSubItemPrePaint(NMCUSTOMDRAW& cd) {
 void CXListCtrl::PaintCell(HDC hDC, int nItem, int nSubItem) {
     COLORREF crText = m_crWindowText;
     COLORREF crBackground = m_crWindow;
-    Row* pRow = GetRow(nItem);
-    const XListCellData* pCell = GetCell(nItem, nSubItem);
+    Row* pRow = nItem == m_paint.nItem ? m_paint.pRow : GetRow(nItem);
+    const XListCellData* pCell =
+        pRow && nSubItem >= 0 && static_cast<size_t>(nSubItem) < pRow->size() ? &(*pRow)[nSubItem] : nullptr;
     if (pCell) {
         crText = pCell->crText;
         crBackground = pCell->crBackground;
@@ -451,7 +489,7 @@ void CXListCtrl::PaintCell(HDC hDC, int nItem, int nSubItem) {
             crText = m_crGrayText;
     }
     RECT rect = {};
-    if (nItem >= 0 && !GetCellRect(nItem, nSubItem, &rect))
+    if (nItem >= 0 && !CellBounds(nItem, nSubItem, m_paint.nItems, m_paint.nColumns, &rect))
         rect = RECT{};
 
     if (pCell && (pCell->bCombo || pCell->bShowProgress || pCell->nCheckedState != -1)) {
@@ -483,17 +521,20 @@ void CXListCtrl::DrawCellCues(HDC hDC, int nItem, int nSubItem) {
     RECT rc;
     if (nItem < 0 || !GetCellRect(nItem, nSubItem, &rc) || IsEmptyRect(rc))
         return;
-    const bool bFocused = ::GetFocus() == m_hWnd;
+    const bool bFocused = m_paint.bFocused;
     const int nSaved = ::SaveDC(hDC);
     // The cues go round a check box, never across it.
     if (const XListCellData* pCell = GetCell(nItem, nSubItem); pCell && pCell->nCheckedState >= 0) {
-        const RECT box = ToRect(CheckboxRect(ToCell(rc), GetItemText(nItem, nSubItem).empty()));
+        const RECT box =
+            ToRect(CheckboxRect(ToCell(rc), GetItemText(nItem, nSubItem).empty(), Px(kCheckboxLeftInset)));
         ::ExcludeClipRect(hDC, box.left, box.top, box.right, box.bottom);
     }
     const bool bSelected =
-        SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nItem), LVIS_SELECTED) & LVIS_SELECTED;
-    const bool bFullRow = SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE) & LVS_EX_FULLROWSELECT;
-    const bool bShowAlways = ::GetWindowLongW(m_hWnd, GWL_STYLE) & LVS_SHOWSELALWAYS;
+        nItem == m_paint.nItem
+            ? m_paint.bItemSelected
+            : (SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nItem), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    const bool bFullRow = m_paint.bFullRowSelect;
+    const bool bShowAlways = m_paint.bShowSelAlways;
     if (bSelected && (bFullRow || nSubItem == 0) && (bFocused || bShowAlways)) {
         // A band of two pixels along the row's top and bottom edges and at its two ends.
         const COLORREF cr = bFocused ? m_crHighlight : m_crBtnShadow;
@@ -501,7 +542,7 @@ void CXListCtrl::DrawCellCues(HDC hDC, int nItem, int nSubItem) {
         FillSolidRect(hDC, {rc.left, rc.top, rc.right, rc.top + kBand}, cr);
         FillSolidRect(hDC, {rc.left, rc.bottom - kBand, rc.right, rc.bottom}, cr);
         int nFirst = -1, nLast = -1;
-        for (int nCol = 0; nCol < GetColumnCount(); ++nCol) {
+        for (int nCol = 0; nCol < m_paint.nColumns; ++nCol) {
             if (GetColumnWidth(nCol) > 0) {
                 nFirst = nFirst < 0 ? nCol : nFirst;
                 nLast = nCol;
@@ -531,12 +572,18 @@ void CXListCtrl::DrawCheckbox(int nItem, int nSubItem, HDC hDC, COLORREF crText,
     const std::wstring strText = GetItemText(nItem, nSubItem);
     const RECT box = ToRect(CheckboxRect(ToCell(rect), strText.empty(), Px(kCheckboxLeftInset)));
     FillSolidRect(hDC, box, m_crWindow);
-    unique_hbrush hFrame(::CreateSolidBrush(kCheckboxFrameColor));
-    ::FrameRect(hDC, &box, hFrame.get());
+    if (!m_hCheckboxFrame)
+        m_hCheckboxFrame.reset(::CreateSolidBrush(kCheckboxFrameColor));
+    ::FrameRect(hDC, &box, m_hCheckboxFrame.get());
 
     if (cell.nCheckedState == 1) {
-        unique_hpen hPen(::CreatePen(PS_SOLID, Px(2), row[0].bEnabled ? kCheckMarkColor : m_crGrayText));
-        CSelectObject selectPen(hDC, hPen.get());
+        const COLORREF crMark = row[0].bEnabled ? kCheckMarkColor : m_crGrayText;
+        if (!m_hCheckPen || m_crCheckPen != crMark || m_nCheckPenWidth != Px(2)) {
+            m_hCheckPen.reset(::CreatePen(PS_SOLID, Px(2), crMark));
+            m_crCheckPen = crMark;
+            m_nCheckPenWidth = Px(2);
+        }
+        CSelectObject selectPen(hDC, m_hCheckPen.get());
         const std::vector<CellPoint> points = CheckMarkPoints(ToCell(box));
         for (size_t i = 0; i < points.size(); ++i) {
             if (i == 0)
@@ -601,7 +648,10 @@ void CXListCtrl::DrawCombo(int nItem, int nSubItem, HDC hDC, COLORREF crText, CO
 }
 
 void CXListCtrl::DrawComboArrow(HDC hDC, const RECT& rect, COLORREF cr) {
-    if (!m_gdiPlus.IsStarted())
+    // Started with the first arrow: a list without drop-down cells never needs the library.
+    if (!m_gdiPlus)
+        m_gdiPlus.emplace();
+    if (!m_gdiPlus->IsStarted())
         return;
     const std::vector<CellPoint> corners = ComboArrowPoints(ToCell(rect));
     Gdiplus::Point points[3];
@@ -623,8 +673,10 @@ int CXListCtrl::DrawImage(int nItem, int nSubItem, HDC hDC, COLORREF crText, COL
                           const RECT& rect, const Row* pRow) {
     GetDrawColors(nItem, nSubItem, crText, crBackground);
     FillSolidRect(hDC, rect, crBackground);
-    auto hImageList = reinterpret_cast<HIMAGELIST>(SendMessage(LVM_GETIMAGELIST, LVSIL_SMALL));
-    const XListCellData* pCell = pRow ? GetCell(nItem, nSubItem) : nullptr;
+    HIMAGELIST hImageList = m_paint.hImages;
+    const XListCellData* pCell = pRow && static_cast<size_t>(nSubItem) < pRow->size()
+                                     ? &(*pRow)[static_cast<size_t>(nSubItem)]
+                                     : nullptr;
     if (!hImageList || !pCell || pCell->nImage == -1)
         return 0;
     IMAGEINFO info = {};
@@ -666,28 +718,28 @@ void CXListCtrl::DrawCellText(int nItem, int nSubItem, HDC hDC, COLORREF crText,
         return;
 
     UINT nFlags = kPlainTextFlags | (m_bUseEllipsis ? DT_END_ELLIPSIS : 0);
-    HDITEMW hdi = {};
-    hdi.mask = HDI_FORMAT;
-    if (::SendMessageW(GetHeaderCtrl(), HDM_GETITEMW, static_cast<WPARAM>(nSubItem),
-                       reinterpret_cast<LPARAM>(&hdi))) {
-        if ((hdi.fmt & HDF_JUSTIFYMASK) == HDF_CENTER)
-            nFlags |= DT_CENTER;
-        else if ((hdi.fmt & HDF_JUSTIFYMASK) == HDF_RIGHT)
-            nFlags |= DT_RIGHT;
-    }
+    if (static_cast<size_t>(nSubItem) < m_paint.columnAlign.size())
+        nFlags |= m_paint.columnAlign[static_cast<size_t>(nSubItem)];
 
-    unique_hfont hBold;
-    const XListCellData* pCell = pRow ? GetCell(nItem, nSubItem) : nullptr;
+    HFONT hBold = nullptr;
+    const XListCellData* pCell = pRow && static_cast<size_t>(nSubItem) < pRow->size()
+                                     ? &(*pRow)[static_cast<size_t>(nSubItem)]
+                                     : nullptr;
     if (pCell && pCell->bBold) {
         LOGFONTW lf = {};
         if (::GetObjectW(::GetCurrentObject(hDC, OBJ_FONT), sizeof(lf), &lf) == sizeof(lf)) {
             lf.lfWeight = FW_BOLD;
-            hBold.reset(::CreateFontIndirectW(&lf));
+            // One bold copy serves every cell until the list's font changes.
+            if (!m_hBold || std::memcmp(&lf, &m_lfBold, sizeof(lf)) != 0) {
+                m_hBold.reset(::CreateFontIndirectW(&lf));
+                m_lfBold = lf;
+            }
+            hBold = m_hBold.get();
         }
     }
     std::optional<CSelectObject> selectBold;
     if (hBold)
-        selectBold.emplace(hDC, hBold.get());
+        selectBold.emplace(hDC, hBold);
     CTextColors colors(hDC, crText, crBackground);
     RECT rcText = ToRect(PaddedTextRect(ToCell(rect), Px(m_nPadding)));
     ::DrawTextW(hDC, strText.c_str(), -1, &rcText, nFlags);

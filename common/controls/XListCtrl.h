@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -129,6 +130,7 @@ private:
     // The cell's record; null for a row without records or a column past the row's array.
     XListCellData* GetCell(int nItem, int nSubItem) const;
     bool IsValidCell(int nItem, int nSubItem) const;
+    BOOL CellBounds(int nItem, int nSubItem, int nItems, int nColumns, RECT* pRect) const;
     int FirstSelectedRow() const;
     void SelectRow(int nItem);
     void FreeAllRecords();
@@ -141,7 +143,34 @@ private:
 
     // The record arrays, owned here and found through the rows' item data.
     std::unordered_map<LPARAM, std::unique_ptr<Row>> m_records;
-    CGdiPlusSession m_gdiPlus;
+    std::optional<CGdiPlusSession> m_gdiPlus;
+    // Cleared by WM_SETREDRAW FALSE while the owner fills the list.
+    bool m_bRedraw = true;
+
+    // What every cell of one paint shares: read as the paint starts (and each row as it starts), so that a
+    // cell asks the list for its text and rectangle only. Used by the painters alone, which only ever run
+    // inside a paint.
+    struct PaintState {
+        int nItems = 0;
+        int nColumns = 0;
+        bool bFullRowSelect = false;
+        bool bFocused = false;
+        bool bShowSelAlways = false;
+        HIMAGELIST hImages = nullptr;
+        std::vector<UINT> columnAlign; // DT_CENTER, DT_RIGHT or 0 by the header's alignment
+        int nItem = -1;
+        bool bItemSelected = false;
+        Row* pRow = nullptr;
+    };
+    PaintState m_paint;
+    // Made at the first cell that needs them and kept: the bold copy of the list's font (remade when the
+    // font changes), the check box frame brush and the check mark pen.
+    unique_hfont m_hBold;
+    LOGFONTW m_lfBold = {};
+    unique_hbrush m_hCheckboxFrame;
+    unique_hpen m_hCheckPen;
+    COLORREF m_crCheckPen = 0;
+    int m_nCheckPenWidth = 0;
     CAccessibleHolder m_accessible;
     friend class CXListAccessible;
 };

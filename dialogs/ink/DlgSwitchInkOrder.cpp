@@ -74,6 +74,8 @@ BOOL CDlgSwitchInkOrder::OnInitDialog() {
         m_nChannelCount = pConfig->GetChannelCount();
         m_nActiveIndex = pConfig->GetActiveIndex();
     }
+    m_nGridHeads = GridCount(m_nHeadCount, kSwitchGridMaxHeads);
+    m_nGridChannels = GridCount(m_nChannelCount, kSwitchGridMaxChannels);
     if (m_nHeadCount >= 1 && m_nChannelCount >= 1 && m_nActiveIndex >= 0) {
         BuildGrid();
         FillBaseChannel();
@@ -171,13 +173,13 @@ void CDlgSwitchInkOrder::BuildGrid() {
     m_List.GetWindowRect(&rcList);
     const CDpiScale px(m_hWnd);
     const int nChannelWidth =
-        ChannelColumnWidth(rcList.right - rcList.left, m_nChannelCount, px(kChannelReservedWidth));
+        ChannelColumnWidth(rcList.right - rcList.left, m_nGridChannels, px(kChannelReservedWidth));
     m_List.InsertColumn(0, L"", LVCFMT_CENTER, 0);
     m_List.InsertColumn(1, L"", LVCFMT_CENTER, px(kHeadColumnWidth));
-    for (int c = 0; c < m_nChannelCount; ++c)
+    for (int c = 0; c < m_nGridChannels; ++c)
         m_List.InsertColumn(ChannelColumn(c), L"CH" + std::to_wstring(c + 1), LVCFMT_CENTER, nChannelWidth);
 
-    for (int h = 0; h < m_nHeadCount; ++h) {
+    for (int h = 0; h < m_nGridHeads; ++h) {
         for (int nRow = 3 * h; nRow < 3 * h + 3; ++nRow)
             m_List.InsertItem(nRow, m_List.m_crWindowText, m_List.m_crWindow);
         m_List.SetItemText(InkRow(h), 1, HeadLabel(h).c_str(), kBlack, kWhite);
@@ -185,8 +187,8 @@ void CDlgSwitchInkOrder::BuildGrid() {
         m_List.SetItemText(CheckRow(h), 1, L"", kBlack, kWhite);
         m_List.SetItemText(3 * h + 2, 1, L"", kBlack, kWhite);
     }
-    for (int h = 0; h < m_nHeadCount; ++h) {
-        for (int c = 0; c < m_nChannelCount; ++c)
+    for (int h = 0; h < m_nGridHeads; ++h) {
+        for (int c = 0; c < m_nGridChannels; ++c)
             SetInkCell(h, c);
     }
     SetRedraw(TRUE);
@@ -198,13 +200,13 @@ void CDlgSwitchInkOrder::FillHeadSelect() {
     IHostBaseChannelList* pBase = pConfig ? pConfig->GetBaseChannelList() : nullptr;
     if (!pBase)
         return;
-    const uint32_t nRequired = pBase->GetChannelTotal() / static_cast<uint32_t>(m_nChannelCount);
-    if (static_cast<int64_t>(pBase->GetCount()) != static_cast<int64_t>(nRequired)) {
+    const int64_t nRequired = RequiredBaseEntries(pBase->GetChannelTotal(), m_nChannelCount);
+    if (nRequired >= 0 && pBase->GetCount() != nRequired) {
         pBase->Clear();
-        for (uint32_t i = 0; i < nRequired; ++i)
+        for (int64_t i = 0; i < nRequired; ++i)
             pBase->Add(0, 0);
     }
-    for (int i = 0; i < pBase->GetCount(); ++i) {
+    for (int i = 0; i < pBase->GetCount() && i < kSwitchGridMaxHeads; ++i) {
         const int nHead = pConfig->GetBaseHead(i);
         const int nItem = m_cbHeadSelect.AddString(HeadLabel(nHead));
         m_cbHeadSelect.SetItemData(nItem, static_cast<DWORD_PTR>(static_cast<INT_PTR>(nHead)));
@@ -225,7 +227,7 @@ void CDlgSwitchInkOrder::FillBaseChannel() {
         for (int k = 0; k < nPositions; ++k) {
             const int nHead = pEntry->GetHead();
             const int nChannel = static_cast<int>(pEntry->GetChannel(k) & 0xFFFF);
-            if (nHead < 0 || nHead >= m_nHeadCount || nChannel >= m_nChannelCount)
+            if (nHead < 0 || nHead >= m_nGridHeads || nChannel >= m_nGridChannels)
                 continue;
             const int nItem = m_cbBaseChannel.AddString(LookOfChannel(nHead, nChannel).strLabel);
             m_cbBaseChannel.SetItemData(nItem, reinterpret_cast<DWORD_PTR>(pEntry));
@@ -238,9 +240,11 @@ void CDlgSwitchInkOrder::OnCbnSelchangeHeadSelect() {
     IHostHeadConfig* pConfig = HeadConfig();
     IHostBaseChannelList* pBase = pConfig ? pConfig->GetBaseChannelList() : nullptr;
     IHostChannelGroupList* pGroups = pConfig ? pConfig->GetChannelGroups() : nullptr;
-    if (!pBase || !pGroups)
+    // An empty head selection names no entry of the host's list.
+    const int nHeadItem = m_cbHeadSelect.GetCurSel();
+    if (!pBase || !pGroups || nHeadItem < 0)
         return;
-    IHostBaseChannel* pBaseChannel = pBase->GetAt(m_cbHeadSelect.GetCurSel());
+    IHostBaseChannel* pBaseChannel = pBase->GetAt(nHeadItem);
     if (!pBaseChannel)
         return;
 
@@ -286,7 +290,8 @@ void CDlgSwitchInkOrder::OnCbnSelchangeBaseChannel() {
         return;
     IHostHeadConfig* pConfig = HeadConfig();
     IHostBaseChannelList* pBase = pConfig ? pConfig->GetBaseChannelList() : nullptr;
-    IHostBaseChannel* pBaseChannel = pBase ? pBase->GetAt(m_cbHeadSelect.GetCurSel()) : nullptr;
+    const int nHeadItem = m_cbHeadSelect.GetCurSel();
+    IHostBaseChannel* pBaseChannel = pBase && nHeadItem >= 0 ? pBase->GetAt(nHeadItem) : nullptr;
     IHostChannelGroupList* pGroups = pConfig ? pConfig->GetChannelGroups() : nullptr;
     if (!pBaseChannel || !pGroups)
         return;
@@ -304,10 +309,10 @@ void CDlgSwitchInkOrder::OnCbnSelchangeBaseChannel() {
 void CDlgSwitchInkOrder::OnBnClickedSwitch() {
     int nChosen = 0;
     ChannelRef chosen[2];
-    // A third choice already decides the answer: the walk stops there, so a host that reports huge counts
-    // without a grid to show them does not keep the dialog busy.
-    for (int h = 0; h < m_nHeadCount && nChosen <= 2; ++h) {
-        for (int c = 0; c < m_nChannelCount && nChosen <= 2; ++c) {
+    // Only the channels the grid can show count; a third choice already decides the answer, so the walk
+    // stops there.
+    for (int h = 0; h < m_nGridHeads && nChosen <= 2; ++h) {
+        for (int c = 0; c < m_nGridChannels && nChosen <= 2; ++c) {
             // Only a box that is there and clear is not chosen.
             if (m_List.GetCheckbox(CheckRow(h), ChannelColumn(c)) == 0)
                 continue;
@@ -332,16 +337,16 @@ void CDlgSwitchInkOrder::OnBnClickedSwitch() {
 
     SetRedraw(FALSE);
     if (SwitchChannels(g_pHostInterface, chosen[0], chosen[1])) {
-        for (int h = 0; h < m_nHeadCount; ++h) {
-            for (int c = 0; c < m_nChannelCount; ++c)
+        for (int h = 0; h < m_nGridHeads; ++h) {
+            for (int c = 0; c < m_nGridChannels; ++c)
                 SetInkCell(h, c);
         }
         FillBaseChannel();
         FillHeadSelect();
         m_bModified = TRUE;
     } else {
-        for (int h = 0; h < m_nHeadCount; ++h) {
-            for (int c = 0; c < m_nChannelCount; ++c)
+        for (int h = 0; h < m_nGridHeads; ++h) {
+            for (int c = 0; c < m_nGridChannels; ++c)
                 m_List.SetCheckbox(CheckRow(h), ChannelColumn(c), 0);
         }
     }

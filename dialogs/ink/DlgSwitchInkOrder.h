@@ -64,6 +64,9 @@ private:
     int m_nHeadCount = 2;
     int m_nChannelCount = 8;
     int m_nActiveIndex = -1;
+    // The heads and channels the grid shows: the host's counts, bounded.
+    int m_nGridHeads = 2;
+    int m_nGridChannels = 8;
     BOOL m_bModified = FALSE;
     CComboBox m_cbHeadSelect;
     CComboBox m_cbBaseChannel;

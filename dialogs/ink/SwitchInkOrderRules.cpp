@@ -18,3 +18,14 @@ std::wstring FormatInkLabel(const std::wstring& strInkName, int32_t nHead, int32
         strPosition.size() < kInkLabelMaxChars ? kInkLabelMaxChars - strPosition.size() : 0;
     return strInkName.substr(0, nNameRoom) + strPosition;
 }
+
+int32_t GridCount(int32_t nHostCount, int32_t nLimit) {
+    return nHostCount < nLimit ? nHostCount : nLimit;
+}
+
+int64_t RequiredBaseEntries(uint32_t nChannelTotal, int32_t nChannelCount) {
+    if (nChannelCount <= 0)
+        return -1;
+    const uint32_t nRequired = nChannelTotal / static_cast<uint32_t>(nChannelCount);
+    return nRequired > static_cast<uint32_t>(kSwitchGridMaxHeads) ? -1 : static_cast<int64_t>(nRequired);
+}

@@ -427,41 +427,43 @@ std::vector<std::string> SimHeadConfig::DescribeInks(SimGroupTable& groups) cons
     return lines;
 }
 
-void AddDefaultHeads(SimHeadConfig& config, SimGroupTable& groups) {
+void AddDefaultHeads(SimHeadConfig& config, SimGroupTable& groups, int32_t nHeads, int32_t nChannels) {
     constexpr uint16_t K = 1, C = 2, M = 3, Y = 4, Lc = 5, Lm = 6, W = 7, V = 8;
     if (groups.m_groups.find(V) == groups.m_groups.end())
         groups.Add(V, "V", {}, 0xC8E6F0);
-    // Heads 1 to 3 print the colours on channels 1 to 6 and white and varnish on 7 and 8; head 4 is set up
-    // for white and varnish first, with black and light magenta on its last two channels.
-    const std::vector<std::vector<uint16_t>> inks = {{K, C, M, Y, Lc, Lm, W, V},
-                                                     {K, C, M, Y, Lc, Lm, W, V},
-                                                     {K, C, M, Y, Lc, Lm, W, V},
-                                                     {W, V, C, M, Y, Lc, K, Lm}};
-    config.m_nHeadCount = 4;
-    config.m_nChannelCount = 8;
+    // Heads print the colours on channels 1 to 6 and white and varnish on 7 and 8, every fourth head is set
+    // up for white and varnish first, with black and light magenta on its last two channels; a machine of
+    // more channels repeats the eight.
+    const uint16_t colourFirst[8] = {K, C, M, Y, Lc, Lm, W, V};
+    const uint16_t spotFirst[8] = {W, V, C, M, Y, Lc, K, Lm};
+    config.m_nHeadCount = nHeads;
+    config.m_nChannelCount = nChannels;
     config.m_nActiveIndex = 0;
-    config.m_headTable.m_nConfigId = 0x0408;
-    for (const auto& head : inks) {
+    config.m_headTable.m_nConfigId = static_cast<uint32_t>(nHeads << 8 | nChannels);
+    for (int32_t h = 0; h < nHeads; ++h) {
         SimHead& simHead = config.m_headTable.Add();
-        for (uint16_t nInk : head)
-            simHead.Add(nInk);
+        for (int32_t c = 0; c < nChannels; ++c)
+            simHead.Add(h % 4 == 3 ? spotFirst[c % 8] : colourFirst[c % 8]);
     }
-    // Two kinds of entries: colour channels (A = 1) and spot channels (A = 2). Head 4's colour channels
-    // differ in property C, which the partner search ignores.
+    // Two kinds of entries: colour channels (A = 1) and spot channels (A = 2). Every fourth head's colour
+    // channels differ in property C, which the partner search ignores.
     SimChannelGroup& colour = config.m_liveGroups.Add(1);
     SimChannelGroup& spot = config.m_liveGroups.Add(2);
-    for (int32_t h = 0; h < 4; ++h) {
-        for (uint32_t c = 0; c < 6; ++c)
-            colour.Add(static_cast<uint16_t>(h * 6 + static_cast<int32_t>(c)), h, {c},
-                       {1, 1, h == 3 ? 1u : 0u, 0});
-        for (uint32_t c = 6; c < 8; ++c)
-            spot.Add(static_cast<uint16_t>(h * 2 + static_cast<int32_t>(c) - 6), h, {c}, {2, 1, 0, 0});
+    const int32_t nColourPerHead = (nChannels / 8) * 6 + std::min(nChannels % 8, 6);
+    uint16_t nColourId = 0, nSpotId = 0;
+    for (int32_t h = 0; h < nHeads; ++h) {
+        for (uint32_t c = 0; c < static_cast<uint32_t>(nChannels); ++c) {
+            if (c % 8 < 6)
+                colour.Add(nColourId++, h, {c}, {1, 1, h % 4 == 3 ? 1u : 0u, 0});
+            else
+                spot.Add(nSpotId++, h, {c}, {2, 1, 0, 0});
+        }
     }
     // The table sets of this configuration (one list per print direction) and of a two-head one.
-    SimGroupTableSet& current = config.m_groupSettings.Add(0x0408);
+    SimGroupTableSet& current = config.m_groupSettings.Add(config.m_headTable.m_nConfigId);
     current.Add().CopyContents(config.m_liveGroups);
     current.Add().CopyContents(config.m_liveGroups);
-    SimChannelGroupList& other = config.m_groupSettings.Add(0x0208).Add();
+    SimChannelGroupList& other = config.m_groupSettings.Add(static_cast<uint32_t>(2 << 8 | nChannels)).Add();
     other.CopyContents(config.m_liveGroups);
     for (auto& pGroup : other.m_groups) {
         auto& entries = pGroup->m_entries;
@@ -470,7 +472,7 @@ void AddDefaultHeads(SimHeadConfig& config, SimGroupTable& groups) {
             entries.end());
     }
     // Each head's base channel is its first colour channel.
-    config.m_baseList.m_nChannelTotal = 32;
-    for (int32_t h = 0; h < 4; ++h)
-        config.m_baseList.Put(1, static_cast<uint32_t>(h * 6));
+    config.m_baseList.m_nChannelTotal = static_cast<uint32_t>(nHeads * nChannels);
+    for (int32_t h = 0; h < nHeads; ++h)
+        config.m_baseList.Put(1, static_cast<uint32_t>(h * nColourPerHead));
 }

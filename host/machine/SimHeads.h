@@ -275,5 +275,6 @@ private:
 
 // The heads of the default machine: 4 heads of 8 channels (K C M Y Lc Lm W V, the last head set up for
 // white and varnish first), channel groups of two kinds, table sets for this and another configuration,
-// and a base channel for every head. Adds the varnish ink to the group table.
-void AddDefaultHeads(SimHeadConfig& config, SimGroupTable& groups);
+// and a base channel for every head. Adds the varnish ink to the group table. A larger machine (the
+// benchmarks open 16 x 16) repeats that pattern.
+void AddDefaultHeads(SimHeadConfig& config, SimGroupTable& groups, int32_t nHeads = 4, int32_t nChannels = 8);

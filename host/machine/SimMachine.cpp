@@ -298,7 +298,7 @@ int32_t SimMachine::IsSnapshotEnabled() {
     return m_snapshots.m_bEnabled ? 1 : 0;
 }
 
-std::unique_ptr<SimMachine> SimMachine::CreateDefault() {
+std::unique_ptr<SimMachine> SimMachine::CreateDefault(int32_t nHeads, int32_t nChannels) {
     auto pMachine = std::make_unique<SimMachine>();
     SimMachine& m = *pMachine;
     m.m_log.m_bRecording = false;
@@ -327,7 +327,7 @@ std::unique_ptr<SimMachine> SimMachine::CreateDefault() {
     AddDefaultVersions(m.m_versions);
     m.Parameter(kParamStatusCode2).m_nValue = 17;
     m.Parameter(kParamStatusCode3).m_nValue = 2;
-    AddDefaultHeads(m.m_heads, m.m_printer.m_groupTable);
+    AddDefaultHeads(m.m_heads, m.m_printer.m_groupTable, nHeads, nChannels);
     AddDefaultEclosionTemplates(m.m_eclosion);
     return pMachine;
 }

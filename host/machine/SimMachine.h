@@ -189,8 +189,9 @@ public:
     SimMachine(const SimMachine&) = delete;
     SimMachine& operator=(const SimMachine&) = delete;
 
-    // The machine the simulator starts with when nothing else is configured.
-    static std::unique_ptr<SimMachine> CreateDefault();
+    // The machine the simulator starts with when nothing else is configured; other head and channel counts
+    // give a larger machine of the same kind.
+    static std::unique_ptr<SimMachine> CreateDefault(int32_t nHeads = 4, int32_t nChannels = 8);
     // What a correct module never does, noted in strict mode; snapshots still held count once the module
     // is done with the machine.
     std::vector<std::string> Faults() const;

@@ -1,7 +1,11 @@
-// How long each dialog takes from the host's call until it stands idle before the operator, against a bare
-// dialog of the same template whose dialog procedure does nothing (same owner, same activation context, the
-// system's own modal loop). Idle: the dialog is shown and nothing waits in the thread's queue, so everything
-// is painted and the operator's first click would be handled at once.
+// How long each dialog takes from the host's call until it stands idle before the operator, against
+// DialogBoxIndirectParam of the same template with a dialog procedure that does nothing (same owner, the
+// system's own modal loop), in English and in Chinese. Idle: the dialog is shown and nothing waits in the
+// thread's queue, so everything is painted and the operator's first click would be handled at once. The
+// switch ink order dialog, whose work grows with the machine, opens on the default machine of 4 heads x 8
+// channels and on one of 16 x 16. Each time is split into its phases: creation (until the last window is
+// created), initialisation (until the dialog manager sets the focus after WM_INITDIALOG) and showing and
+// painting until idle; and the host calls of one open are counted.
 //
 //   bench_open_to_idle [rounds]     (default 30; each round opens every dialog both ways, alternating)
 #include <windows.h>
@@ -82,27 +86,57 @@ private:
     bool m_bRepost = false;
 };
 
-// The module's manifest as an activation context, as the module itself activates it around its dialogs.
-class ModuleActivationContext {
+// Where the time of one open goes, seen through the window manager's computer-based-training hook: the
+// dialog and its controls are created, then WM_INITDIALOG runs, and when it returns the dialog manager puts
+// the focus on the first control. (A hook on every sent message would tell WM_INITDIALOG apart exactly, but
+// Wine asks its server at each sent message while such a hook is set, which would swamp what it measures.)
+class PhaseProbe {
 public:
-    explicit ModuleActivationContext(HMODULE hModule) {
-        wchar_t szPath[MAX_PATH] = {};
-        ::GetModuleFileNameW(hModule, szPath, MAX_PATH);
-        ACTCTXW ctx = {};
-        ctx.cbSize = sizeof(ctx);
-        ctx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID | ACTCTX_FLAG_HMODULE_VALID;
-        ctx.lpSource = szPath;
-        ctx.lpResourceName = MAKEINTRESOURCEW(2);
-        ctx.hModule = hModule;
-        m_hContext = ::CreateActCtxW(&ctx);
+    PhaseProbe() {
+        s_pCurrent = this;
+        m_hHook = ::SetWindowsHookExW(WH_CBT, &PhaseProbe::Hook, nullptr, ::GetCurrentThreadId());
     }
-    ~ModuleActivationContext() {
-        if (m_hContext != INVALID_HANDLE_VALUE)
-            ::ReleaseActCtx(m_hContext);
+    ~PhaseProbe() {
+        ::UnhookWindowsHookEx(m_hHook);
+        s_pCurrent = nullptr;
     }
-    ModuleActivationContext(const ModuleActivationContext&) = delete;
-    ModuleActivationContext& operator=(const ModuleActivationContext&) = delete;
-    HANDLE m_hContext = INVALID_HANDLE_VALUE;
+    PhaseProbe(const PhaseProbe&) = delete;
+    PhaseProbe& operator=(const PhaseProbe&) = delete;
+
+    double m_dLastCreate = 0, m_dFirstFocus = 0;
+
+private:
+    static LRESULT CALLBACK Hook(int nCode, WPARAM wParam, LPARAM lParam) {
+        PhaseProbe* p = s_pCurrent;
+        if (p && p->m_dFirstFocus == 0) {
+            if (nCode == HCBT_CREATEWND)
+                p->m_dLastCreate = NowMs();
+            else if (nCode == HCBT_SETFOCUS && wParam && p->m_dLastCreate > 0)
+                p->m_dFirstFocus = NowMs();
+        }
+        return ::CallNextHookEx(nullptr, nCode, wParam, lParam);
+    }
+    static inline PhaseProbe* s_pCurrent = nullptr;
+    HHOOK m_hHook = nullptr;
+};
+
+// One open: total time to idle and its phases (ms); total -1 when the dialog never stood idle.
+struct Sample {
+    double dTotal = -1, dCreate = 0, dInit = 0, dPaint = 0;
+    int nHostCalls = 0;
+};
+
+struct Samples {
+    std::vector<Sample> all;
+    bool Failed() const {
+        return std::any_of(all.begin(), all.end(), [](const Sample& s) { return s.dTotal < 0; });
+    }
+    double Median(double Sample::*pField) const {
+        std::vector<double> values;
+        for (const Sample& s : all)
+            values.push_back(s.*pField);
+        return ::Median(values);
+    }
 };
 
 INT_PTR CALLBACK BareDialogProc(HWND, UINT nMsg, WPARAM, LPARAM) {
@@ -120,15 +154,14 @@ struct Subject {
 
 int main(int argc, char** argv) {
     int nRounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 30;
-    const wchar_t* pszLanguage = L"Chs";
 
     LoadedPlugin plugin;
     std::unique_ptr<SimMachine> pMachine = SimMachine::CreateDefault();
+    std::unique_ptr<SimMachine> pLargeMachine = SimMachine::CreateDefault(16, 16);
+    int nHostCalls = 0;
+    for (SimMachine* pSim : {pMachine.get(), pLargeMachine.get()})
+        pSim->m_log.m_onCall = [&](const std::string&) { ++nHostCalls; };
     InterfacePtr pInterface(plugin.m_pfnNew(), InterfaceDeleter{plugin.m_pfnRelease});
-    LanguageRecord language = {};
-    for (size_t i = 0; pszLanguage[i] && i + 1 < kLanguageFolderNameChars; ++i)
-        language.szFolderName[i] = static_cast<char16_t>(pszLanguage[i]);
-    pInterface->SetLanguage(&language);
     pInterface->SetHostInterface(pMachine.get());
     EnsureSimDataFolder(SimHostDir());
     if (ReadSimProjectUnit(SimHostDir()) < 0)
@@ -143,7 +176,6 @@ int main(int argc, char** argv) {
     HWND hOwner = ::CreateWindowW(L"PivoraBenchHost", L"Bench host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                   640, 480, nullptr, nullptr, wc.hInstance, nullptr);
     ::SetActiveWindow(hOwner);
-    ModuleActivationContext actCtx(plugin.m_hModule);
 
     CPivoraProcVirtual* p = pInterface.get();
     SimMachine& machine = *pMachine;
@@ -164,7 +196,13 @@ int main(int argc, char** argv) {
              p->ShowCutInkSetting(machine.GetPrinter(), kCutInkDerivedRowCount, cutInk.nValues,
                                   &cutInk.nApplyToAll);
          }},
-        {"switch ink order", IDD_SWITCH_INK_ORDER, IDCANCEL, [&] { p->ShowSwitchInkOrder(); }},
+        {"switch ink order 4x8", IDD_SWITCH_INK_ORDER, IDCANCEL, [&] { p->ShowSwitchInkOrder(); }},
+        {"switch ink order 16x16", IDD_SWITCH_INK_ORDER, IDCANCEL,
+         [&] {
+             p->SetHostInterface(pLargeMachine.get());
+             p->ShowSwitchInkOrder();
+             p->SetHostInterface(pMachine.get());
+         }},
         {"supply ink timeout", IDD_SUPPLY_INK_TIMEOUT, IDCANCEL, [&] { p->ShowSupplyInkTimeout(); }},
         {"custom eclosion", IDD_CUSTOM_ECLOSION, IDCANCEL, [&] { p->ShowCustomEclosion(0); }},
         {"version info", IDD_DETAIL_VERSION_INFO, IDCANCEL,
@@ -174,53 +212,78 @@ int main(int argc, char** argv) {
          }},
     };
 
-    auto timeModule = [&](const Subject& subject) {
+    auto time = [&](const std::function<void()>& open, std::function<void(HWND)> close) {
+        Sample sample;
+        nHostCalls = 0;
+        PhaseProbe phases;
         double dStart = NowMs();
-        IdleProbe probe([&](HWND hDlg) { ::PostMessageW(hDlg, WM_COMMAND, subject.nCloseCommand, 0); });
-        subject.open();
-        return probe.m_dIdleAt > 0 ? probe.m_dIdleAt - dStart : -1.0;
+        IdleProbe probe(std::move(close));
+        open();
+        if (probe.m_dIdleAt > 0 && phases.m_dFirstFocus > 0) {
+            sample.dTotal = probe.m_dIdleAt - dStart;
+            sample.dCreate = phases.m_dLastCreate - dStart;
+            sample.dInit = phases.m_dFirstFocus - phases.m_dLastCreate;
+            sample.dPaint = probe.m_dIdleAt - phases.m_dFirstFocus;
+        }
+        sample.nHostCalls = nHostCalls;
+        return sample;
     };
+    auto timeModule = [&](const Subject& subject) {
+        return time(subject.open,
+                    [&](HWND hDlg) { ::PostMessageW(hDlg, WM_COMMAND, subject.nCloseCommand, 0); });
+    };
+    // What an outside probe takes as the platform's speed for a template: the template as it is in the
+    // module, run by the system with a procedure that does nothing.
     auto timeBare = [&](const Subject& subject) {
-        double dStart = NowMs();
-        IdleProbe probe([](HWND hDlg) { ::EndDialog(hDlg, 0); });
-        ULONG_PTR nCookie = 0;
-        bool bActive =
-            actCtx.m_hContext != INVALID_HANDLE_VALUE && ::ActivateActCtx(actCtx.m_hContext, &nCookie);
-        ::DialogBoxParamW(plugin.m_hModule, MAKEINTRESOURCEW(subject.nTemplate), hOwner, &BareDialogProc, 0);
-        if (bActive)
-            ::DeactivateActCtx(0, nCookie);
-        return probe.m_dIdleAt > 0 ? probe.m_dIdleAt - dStart : -1.0;
+        HRSRC hRes = ::FindResourceW(plugin.m_hModule, MAKEINTRESOURCEW(subject.nTemplate), RT_DIALOG);
+        auto* pTemplate =
+            static_cast<const DLGTEMPLATE*>(::LockResource(::LoadResource(plugin.m_hModule, hRes)));
+        return time(
+            [&] { ::DialogBoxIndirectParamW(plugin.m_hModule, pTemplate, hOwner, &BareDialogProc, 0); },
+            [](HWND hDlg) { ::EndDialog(hDlg, 0); });
     };
 
-    // One round unmeasured: first-time costs (classes, fonts, files) are not what a host pays per dialog.
-    for (const Subject& subject : subjects) {
-        timeBare(subject);
-        timeModule(subject);
-    }
-    std::vector<std::vector<double>> bare(subjects.size()), module(subjects.size());
-    for (int nRound = 0; nRound < nRounds; ++nRound) {
-        for (size_t i = 0; i < subjects.size(); ++i) {
-            // Alternating which goes first, so a drift of the machine weighs on both alike.
-            if (nRound % 2 == 0) {
-                bare[i].push_back(timeBare(subjects[i]));
-                module[i].push_back(timeModule(subjects[i]));
-            } else {
-                module[i].push_back(timeModule(subjects[i]));
-                bare[i].push_back(timeBare(subjects[i]));
+    for (const wchar_t* pszLanguage : {L"English", L"Chs"}) {
+        LanguageRecord language = {};
+        for (size_t i = 0; pszLanguage[i] && i + 1 < kLanguageFolderNameChars; ++i)
+            language.szFolderName[i] = static_cast<char16_t>(pszLanguage[i]);
+        pInterface->SetLanguage(&language);
+        // One round unmeasured: first-time costs (classes, fonts, files) are not what a host pays per dialog.
+        for (const Subject& subject : subjects) {
+            timeBare(subject);
+            timeModule(subject);
+        }
+        std::vector<Samples> bare(subjects.size()), module(subjects.size());
+        for (int nRound = 0; nRound < nRounds; ++nRound) {
+            for (size_t i = 0; i < subjects.size(); ++i) {
+                // Alternating which goes first, so a drift of the machine weighs on both alike.
+                if (nRound % 2 == 0) {
+                    bare[i].all.push_back(timeBare(subjects[i]));
+                    module[i].all.push_back(timeModule(subjects[i]));
+                } else {
+                    module[i].all.push_back(timeModule(subjects[i]));
+                    bare[i].all.push_back(timeBare(subjects[i]));
+                }
             }
         }
-    }
 
-    std::printf("Open to idle, median of %d alternating rounds, language %ls (ms)\n", nRounds, pszLanguage);
-    std::printf("%-26s %10s %10s %8s\n", "dialog", "bare", "module", "ratio");
-    for (size_t i = 0; i < subjects.size(); ++i) {
-        double dBare = Median(bare[i]), dModule = Median(module[i]);
-        bool bFailed = std::count(bare[i].begin(), bare[i].end(), -1.0) > 0 ||
-                       std::count(module[i].begin(), module[i].end(), -1.0) > 0;
-        if (bFailed)
-            std::printf("%-26s did not reach idle\n", subjects[i].pszName);
-        else
-            std::printf("%-26s %10.2f %10.2f %7.2fx\n", subjects[i].pszName, dBare, dModule, dModule / dBare);
+        std::printf(
+            "\nOpen to idle, median of %d alternating rounds, language %ls (ms; phases bare/module)\n",
+            nRounds, pszLanguage);
+        std::printf("%-24s %8s %8s %7s  %13s %13s %13s %6s\n", "dialog", "bare", "module", "ratio", "created",
+                    "init b/m", "painted", "calls");
+        for (size_t i = 0; i < subjects.size(); ++i) {
+            const Samples &b = bare[i], &m = module[i];
+            if (b.Failed() || m.Failed()) {
+                std::printf("%-24s did not reach idle\n", subjects[i].pszName);
+                continue;
+            }
+            const double dBare = b.Median(&Sample::dTotal), dModule = m.Median(&Sample::dTotal);
+            std::printf("%-24s %8.2f %8.2f %6.2fx  %6.1f/%6.1f %6.1f/%6.1f %6.1f/%6.1f %6d\n",
+                        subjects[i].pszName, dBare, dModule, dModule / dBare, b.Median(&Sample::dCreate),
+                        m.Median(&Sample::dCreate), b.Median(&Sample::dInit), m.Median(&Sample::dInit),
+                        b.Median(&Sample::dPaint), m.Median(&Sample::dPaint), m.all.back().nHostCalls);
+        }
     }
     ::DestroyWindow(hOwner);
     return 0;
