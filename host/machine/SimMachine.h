@@ -185,7 +185,8 @@ private:
 class SimMachine : public IHostInterface {
 public:
     SimMachine();
-    ~SimMachine();
+    // Virtual: the tests' strict machine derives from it and is deleted through this type.
+    virtual ~SimMachine();
     SimMachine(const SimMachine&) = delete;
     SimMachine& operator=(const SimMachine&) = delete;
 
