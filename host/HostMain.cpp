@@ -293,7 +293,7 @@ bool HostApp::Load() {
 }
 
 void CALLBACK HostApp::OnZAxisTimer(HWND, UINT, UINT_PTR, DWORD) {
-    g_pApp->m_zMotion.Step(*g_pApp->m_pMachine);
+    g_pApp->m_zMotion.Step(g_pApp->m_pMachine->m_dZPosition);
 }
 
 int32_t HostApp::RunConfirmPrint(int32_t nSelector) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "SimMachine.h"
+#include "SimCallLog.h"
 
 namespace {
 

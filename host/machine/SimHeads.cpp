@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "SimInk.h"
-#include "SimMachine.h"
+#include "SimCallLog.h"
 
 namespace {
 

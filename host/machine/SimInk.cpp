@@ -1,6 +1,6 @@
 #include "SimInk.h"
 
-#include "SimMachine.h"
+#include "SimCallLog.h"
 
 uint16_t SimGroupMember::GetId() {
     m_log.Add("Member.GetId");
@@ -60,29 +60,4 @@ uint32_t SimIdList::GetAt(int32_t nIndex) {
     if (!m_log.InList("IdList.GetAt", "IdList.GetCount", nIndex, m_ids.size()))
         return 0;
     return m_ids[static_cast<size_t>(nIndex)];
-}
-
-void AddDefaultInks(SimMachine& machine) {
-    SimPrinter& printer = machine.m_printer;
-    printer.Parameter(kParamApplyToAllTask).m_nValue = 1;
-
-    // The layout lists its groups with flag bits above the 16-bit id, as the host stores them.
-    struct Ink {
-        uint16_t nId;
-        const char* pszName;
-        uint16_t nRow;
-        uint32_t nColor;
-        int32_t nCutInk;
-    };
-    const Ink inks[] = {
-        {1, "K", 0, 0x000000, 60}, {2, "C", 1, 0xFFFF00, 50},  {3, "M", 2, 0xFF00FF, 50},
-        {4, "Y", 3, 0x00FFFF, 40}, {5, "Lc", 4, 0xFFFF99, 35}, {6, "Lm", 5, 0xFF99FF, 35},
-    };
-    for (const Ink& ink : inks) {
-        printer.m_groupTable.Add(ink.nId, ink.pszName, {ink.nRow}, ink.nColor);
-        printer.m_layout.m_idList.m_ids.push_back(0x10000u | ink.nId);
-        printer.m_cutInk.nValues[ink.nRow] = ink.nCutInk;
-    }
-    // White is loaded but not in the current layout: it claims no row.
-    printer.m_groupTable.Add(7, "W", {6}, 0xFFFFFF);
 }

@@ -12,7 +12,6 @@
 #include "PivoraRecords.h"
 
 class SimCallLog;
-class SimMachine;
 
 class SimGroupMember final : public IHostGroupMember {
 public:
@@ -84,6 +83,3 @@ struct SimInkSupply {
     bool m_bTimedOut = false;
     int32_t m_nResets = 0;
 };
-
-// Inks of the default machine: six ink groups, one row each, and "Apply to all task" offered.
-void AddDefaultInks(SimMachine& machine);

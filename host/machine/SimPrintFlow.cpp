@@ -2,10 +2,8 @@
 
 #include <windows.h>
 
-#include "SimMachine.h"
-
-void SimZAxisMotion::Step(SimMachine& machine) {
-    double dZ = machine.m_dZPosition + m_nDirection * m_dStep;
+void SimZAxisMotion::Step(double& dZPosition) {
+    double dZ = dZPosition + m_nDirection * m_dStep;
     if (dZ >= m_dHigh) {
         dZ = m_dHigh;
         m_nDirection = -1;
@@ -13,7 +11,7 @@ void SimZAxisMotion::Step(SimMachine& machine) {
         dZ = m_dLow;
         m_nDirection = 1;
     }
-    machine.m_dZPosition = dZ;
+    dZPosition = dZ;
 }
 
 std::wstring SimHostDir() {

@@ -4,14 +4,12 @@
 
 #include <string>
 
-class SimMachine;
-
 // Moves the Z axis up and down between two heights at a steady speed, one step per call.
 class SimZAxisMotion {
 public:
     SimZAxisMotion(double dLow, double dHigh, double dStepMm)
         : m_dLow(dLow), m_dHigh(dHigh), m_dStep(dStepMm) {}
-    void Step(SimMachine& machine);
+    void Step(double& dZPosition);
 
 private:
     double m_dLow;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "SimMachine.h"
+#include "SimCallLog.h"
 
 int32_t SimMachineInfo::GetStatusValueA() {
     m_log.Add("MachineInfo.GetStatusValueA");

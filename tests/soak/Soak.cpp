@@ -189,7 +189,7 @@ void Soak::Act(HWND hDlg) {
         // The print confirmations' Z timer, the multi-step poll, and one nobody set.
         ::PostMessageW(hDlg, WM_TIMER, Pick(std::vector<UINT_PTR>{1, 10, 7}), 0);
     } else if (nKind < 96) {
-        m_zMotion.Step(*m_pMachine);
+        m_zMotion.Step(m_pMachine->m_dZPosition);
         m_pMachine->m_multiStep.Tick();
     } else if (nKind < 98) {
         if (!m_pNested && m_nDepth == 0)
