@@ -117,11 +117,13 @@ TEST_F(KeyboardTest, CutInkSlidersAreTabStopsInRowOrderAndArrowsSetAMiddleRow) {
     }
     int32_t values[32] = {10, 20, 30};
     uint32_t nApplyToAll = 0;
-    std::vector<int> order;
+    std::vector<int> sliders;
     Acts steps;
     for (int i = 0; i < 8; ++i)
         steps.push_back(Operator::Step([&](HWND hDlg) {
-            order.push_back(::GetDlgCtrlID(::GetFocus()));
+            const int nSlider = ::GetDlgCtrlID(::GetFocus()) - IDC_CUT_INK_SLIDER_BASE;
+            if (nSlider >= 0 && nSlider < 32)
+                sliders.push_back(nSlider);
             PressKey(hDlg, VK_TAB);
         }));
     steps.push_back(TabTo(IDC_CUT_INK_SLIDER_BASE + 1));
@@ -129,11 +131,8 @@ TEST_F(KeyboardTest, CutInkSlidersAreTabStopsInRowOrderAndArrowsSetAMiddleRow) {
     EXPECT_EQ(1, Run(steps, [&] {
                   return session->ShowCutInkSetting(&Machine().m_printer, 3, values, &nApplyToAll);
               }));
-    std::vector<int> sliders;
-    for (int nId : order)
-        if (nId >= IDC_CUT_INK_SLIDER_BASE && nId < IDC_CUT_INK_SLIDER_BASE + 32)
-            sliders.push_back(nId - IDC_CUT_INK_SLIDER_BASE);
-    EXPECT_EQ((std::vector<int>{0, 1, 2}), std::vector<int>(sliders.begin(), sliders.begin() + 3));
+    sliders.resize(3);
+    EXPECT_EQ((std::vector<int>{0, 1, 2}), sliders);
     EXPECT_EQ((std::vector<int32_t>{10, 22, 30}), std::vector<int32_t>(values, values + 3));
 }
 
