@@ -27,4 +27,22 @@ TEST(SwitchInkOrderRules, LongInkNamesAreShortenedSoThePositionAlwaysShows) {
     EXPECT_EQ(L"xx[16,16]", strLabel.substr(54));
 }
 
+TEST(SwitchInkOrderRules, HugeHostCountsAreBoundedAndAHeadSelectionPastTheGridIsNotAskedFor) {
+    struct Count {
+        int32_t nHost, nLimit, nShown;
+    };
+    for (const Count& c :
+         {Count{0, 64, 0}, Count{63, 64, 63}, Count{64, 64, 64}, Count{65, 64, 64}, Count{10000, 32, 32}})
+        EXPECT_EQ(c.nShown, GridCount(c.nHost, c.nLimit)) << c.nHost;
+    struct Entries {
+        uint32_t nTotal;
+        int32_t nPerHead;
+        int64_t nEntries;
+    };
+    for (const Entries& e : {Entries{32, 8, 4}, Entries{7, 8, 0}, Entries{0, 8, 0}, Entries{512, 8, 64},
+                             Entries{520, 8, -1}, Entries{64, 1, 64}, Entries{65, 1, -1},
+                             Entries{0xFFFFFFFF, 1, -1}, Entries{32, 0, -1}, Entries{32, -1, -1}})
+        EXPECT_EQ(e.nEntries, RequiredBaseEntries(e.nTotal, e.nPerHead)) << e.nTotal << "/" << e.nPerHead;
+}
+
 } // namespace
