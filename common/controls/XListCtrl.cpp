@@ -538,7 +538,7 @@ void CXListCtrl::DrawCellCues(HDC hDC, int nItem, int nSubItem) {
     if (bSelected && (bFullRow || nSubItem == 0) && (bFocused || bShowAlways)) {
         // A band of two pixels along the row's top and bottom edges and at its two ends.
         const COLORREF cr = bFocused ? m_crHighlight : m_crBtnShadow;
-        constexpr int kBand = 2;
+        const int kBand = Px(2);
         FillSolidRect(hDC, {rc.left, rc.top, rc.right, rc.top + kBand}, cr);
         FillSolidRect(hDC, {rc.left, rc.bottom - kBand, rc.right, rc.bottom}, cr);
         int nFirst = -1, nLast = -1;
@@ -555,7 +555,7 @@ void CXListCtrl::DrawCellCues(HDC hDC, int nItem, int nSubItem) {
     }
     if (bFocused && m_keyCell == KeyCell{nItem, nSubItem} && IsKeyCellUsable(nItem, nSubItem)) {
         RECT rcFocus = rc;
-        ::InflateRect(&rcFocus, -3, -3);
+        ::InflateRect(&rcFocus, -Px(3), -Px(3));
         CTextColors colors(hDC, m_crWindowText, m_crWindow);
         ::SetBkMode(hDC, OPAQUE);
         ::DrawFocusRect(hDC, &rcFocus);
