@@ -518,10 +518,21 @@ void CXListCtrl::GetDrawColors(int, int, COLORREF&, COLORREF&) const {
 }
 
 void CXListCtrl::DrawCellCues(HDC hDC, int nItem, int nSubItem) {
-    RECT rc;
-    if (nItem < 0 || !GetCellRect(nItem, nSubItem, &rc) || IsEmptyRect(rc))
+    if (nItem < 0)
         return;
     const bool bFocused = m_paint.bFocused;
+    const bool bSelected =
+        nItem == m_paint.nItem
+            ? m_paint.bItemSelected
+            : (SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nItem), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+    const bool bFullRow = m_paint.bFullRowSelect;
+    const bool bShowAlways = m_paint.bShowSelAlways;
+    const bool bBand = bSelected && (bFullRow || nSubItem == 0) && (bFocused || bShowAlways);
+    const bool bKeyCell = bFocused && m_keyCell == KeyCell{nItem, nSubItem};
+    // Most cells carry no cue: they cost the paint nothing more.
+    RECT rc;
+    if ((!bBand && !bKeyCell) || !GetCellRect(nItem, nSubItem, &rc) || IsEmptyRect(rc))
+        return;
     const int nSaved = ::SaveDC(hDC);
     // The cues go round a check box, never across it.
     if (const XListCellData* pCell = GetCell(nItem, nSubItem); pCell && pCell->nCheckedState >= 0) {
@@ -529,13 +540,7 @@ void CXListCtrl::DrawCellCues(HDC hDC, int nItem, int nSubItem) {
             ToRect(CheckboxRect(ToCell(rc), GetItemText(nItem, nSubItem).empty(), Px(kCheckboxLeftInset)));
         ::ExcludeClipRect(hDC, box.left, box.top, box.right, box.bottom);
     }
-    const bool bSelected =
-        nItem == m_paint.nItem
-            ? m_paint.bItemSelected
-            : (SendMessage(LVM_GETITEMSTATE, static_cast<WPARAM>(nItem), LVIS_SELECTED) & LVIS_SELECTED) != 0;
-    const bool bFullRow = m_paint.bFullRowSelect;
-    const bool bShowAlways = m_paint.bShowSelAlways;
-    if (bSelected && (bFullRow || nSubItem == 0) && (bFocused || bShowAlways)) {
+    if (bBand) {
         // A band of two pixels along the row's top and bottom edges and at its two ends.
         const COLORREF cr = bFocused ? m_crHighlight : m_crBtnShadow;
         const int kBand = Px(2);
@@ -553,7 +558,7 @@ void CXListCtrl::DrawCellCues(HDC hDC, int nItem, int nSubItem) {
         if (nSubItem == nLast || !bFullRow)
             FillSolidRect(hDC, {rc.right - kBand, rc.top, rc.right, rc.bottom}, cr);
     }
-    if (bFocused && m_keyCell == KeyCell{nItem, nSubItem} && IsKeyCellUsable(nItem, nSubItem)) {
+    if (bKeyCell && IsKeyCellUsable(nItem, nSubItem)) {
         RECT rcFocus = rc;
         ::InflateRect(&rcFocus, -Px(3), -Px(3));
         CTextColors colors(hDC, m_crWindowText, m_crWindow);
