@@ -25,6 +25,18 @@ using unique_hbrush = unique_gdi<HBRUSH>;
 using unique_hrgn = unique_gdi<HRGN>;
 using unique_hbitmap = unique_gdi<HBITMAP>;
 
+// Any other handle with its one release function.
+template <typename H, auto pfnRelease> struct HandleDeleter {
+    using pointer = H;
+    void operator()(H h) const noexcept {
+        if (h)
+            pfnRelease(h);
+    }
+};
+using unique_hmodule =
+    std::unique_ptr<std::remove_pointer_t<HMODULE>, HandleDeleter<HMODULE, &::FreeLibrary>>;
+using unique_hglobal = std::unique_ptr<void, HandleDeleter<HGLOBAL, &::GlobalFree>>;
+
 struct DcDeleter {
     using pointer = HDC;
     void operator()(HDC h) const noexcept {

@@ -1,18 +1,11 @@
 #include "AccessibleBase.h"
 
+#include "platform/AfxHandles.h"
+
 #include <memory>
 #include <new>
 
 namespace {
-
-struct LibraryDeleter {
-    using pointer = HMODULE;
-    void operator()(HMODULE h) const noexcept {
-        if (h)
-            ::FreeLibrary(h);
-    }
-};
-using unique_hmodule = std::unique_ptr<void, LibraryDeleter>;
 
 template <typename Fn> Fn ProcOf(HMODULE hModule, const char* pszName) {
     return hModule ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)))
@@ -35,12 +28,11 @@ public:
 private:
     CAccessibilityLibraries()
         : m_hOleAcc(::LoadLibraryW(L"oleacc.dll")), m_hOleAut(::LoadLibraryW(L"oleaut32.dll")) {
-        HMODULE hOleAcc = static_cast<HMODULE>(m_hOleAcc.get());
+        HMODULE hOleAcc = m_hOleAcc.get();
         pfnLresultFromObject = ProcOf<decltype(pfnLresultFromObject)>(hOleAcc, "LresultFromObject");
         pfnCreateStdAccessibleObject =
             ProcOf<decltype(pfnCreateStdAccessibleObject)>(hOleAcc, "CreateStdAccessibleObject");
-        pfnSysAllocString =
-            ProcOf<decltype(pfnSysAllocString)>(static_cast<HMODULE>(m_hOleAut.get()), "SysAllocString");
+        pfnSysAllocString = ProcOf<decltype(pfnSysAllocString)>(m_hOleAut.get(), "SysAllocString");
     }
     unique_hmodule m_hOleAcc;
     unique_hmodule m_hOleAut;

@@ -48,15 +48,6 @@ void AppendRowText(const CMFCPropertyGridProperty& row, int nLevel, std::wstring
         AppendRowText(*row.GetSubItem(i), nLevel + 1, strText);
 }
 
-struct GlobalDeleter {
-    using pointer = HGLOBAL;
-    void operator()(HGLOBAL h) const noexcept {
-        if (h)
-            ::GlobalFree(h);
-    }
-};
-using unique_hglobal = std::unique_ptr<void, GlobalDeleter>;
-
 bool IsDescendantOf(const CMFCPropertyGridProperty* pProp, const CMFCPropertyGridProperty* pAncestor) {
     for (const CMFCPropertyGridProperty* p = pProp ? pProp->GetParent() : nullptr; p; p = p->GetParent())
         if (p == pAncestor)
