@@ -23,6 +23,8 @@ namespace {
 
 // Unchecked random actions before the checked run, to fill the system's caches.
 constexpr long kWarmUpActions = 600;
+// GDI objects of each type the system may still add to its caches in the checked run.
+constexpr int kSystemCacheObjects = 8;
 
 class Soak;
 
@@ -329,21 +331,32 @@ int Soak::Run() {
     m_nTarget = nTarget;
     m_nActions = 0;
 
+    // The system still makes a few objects at the first use of a state the warm-up missed (Wine keeps three
+    // bitmaps after the first Save of the eclosion editor in some runs); a leak grows past any allowance.
+    std::map<int, int> gdiAllowed = CountGdiObjectsByType();
+    for (auto& type : gdiAllowed)
+        type.second += kSystemCacheObjects;
     auto tStart = std::chrono::steady_clock::now();
     while (m_nActions < m_nTarget && m_nFailures < 100) {
         if (m_nRuns++ % 40 == 39)
             LoadModule();
         const SoakOperation& op = Pick(Operations());
         m_cutInkBefore = m_pMachine->m_printer.m_cutInk;
-        std::map<int, int> gdiBefore = CountGdiObjectsByType();
         const int nWindowsBefore = CountThreadWindows();
         run(op);
         Check(op.pszName);
         if (int nLeft = CountThreadWindows() - nWindowsBefore)
             Fail(std::string(op.pszName) + " left " + std::to_string(nLeft) + " windows");
-        if (CountGdiObjectsByType() != gdiBefore)
-            Fail(std::string(op.pszName) + ": GDI objects by type " + DescribeGdiObjects(gdiBefore) + "-> " +
-                 DescribeGdiObjects(CountGdiObjectsByType()));
+        std::map<int, int> gdiNow = CountGdiObjectsByType();
+        if (std::any_of(gdiNow.begin(), gdiNow.end(), [&](const auto& type) {
+                auto it = gdiAllowed.find(type.first);
+                return type.second > (it == gdiAllowed.end() ? kSystemCacheObjects : it->second);
+            })) {
+            Fail(std::string(op.pszName) + ": GDI objects by type " + DescribeGdiObjects(gdiNow) + "above " +
+                 DescribeGdiObjects(gdiAllowed));
+            for (auto& type : gdiAllowed)
+                type.second = std::max(type.second, gdiNow[type.first]);
+        }
     }
     double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - tStart).count();
     std::printf(
