@@ -505,7 +505,7 @@ HANDLE ModuleActivationContext() {
         ctx.cbSize = sizeof(ctx);
         ctx.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
         ctx.hModule = AfxGetInstanceHandle();
-        ctx.lpResourceName = MAKEINTRESOURCEW(2);
+        ctx.lpResourceName = MAKEINTRESOURCEW(3);
         wchar_t szPath[MAX_PATH] = {};
         ::GetModuleFileNameW(ctx.hModule, szPath, MAX_PATH);
         ctx.lpSource = szPath;

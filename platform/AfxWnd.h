@@ -45,7 +45,7 @@ public:
 
 CWinApp* AfxGetApp();
 
-// The common-controls-6 manifest of the module (resource id 2), active while a dialog of the module runs.
+// The common-controls-6 manifest of the module (resource id 3), active while a dialog of the module runs.
 class CActivationContextScope {
 public:
     CActivationContextScope();
