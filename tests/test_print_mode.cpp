@@ -11,68 +11,52 @@ protected:
         Machine().m_printer.Parameter(kParamPrintModeAsk).m_nValue = 1;
         Machine().m_printer.m_layout.m_nLayoutIndex = 3;
         list = &Machine().m_printer.m_modeTable.List(7);
+        list->Add("Fast");
+        list->Add("Hidden").m_bHidden = true;
+        list->Add("Fine");
     }
     SimMachine& Machine() { return *session.m_pMachine; }
-    SimTask& Task(int32_t nMode) { return Machine().AddTask("task", 7, nMode); }
+    int32_t Ask(SimTask* pTask, Operator::Step step) {
+        return Drive({std::move(step)}, [&] { return session->ConfirmPrintMode(pTask); });
+    }
     std::vector<std::string> TaskCalls() { return Machine().m_log.Filter({"Task.SetPrintMode"}); }
 
     PluginSession session;
     SimPrintModeList* list = nullptr;
+    SimTask& task = Machine().AddTask("task", 7, 2);
 };
 
-TEST_F(PrintModeTest, OffersTheModesOfTheLayoutWithTheirHostIndexAndOkStoresTheChoiceInTheTask) {
-    list->Add("Fast");
-    list->Add("Hidden").m_bHidden = true;
-    list->Add("Fine");
+TEST_F(PrintModeTest, OffersTheModesOfTheLayoutWithTheirHostIndexModallyAndOkStoresTheChoiceInTheTask) {
     list->Add("Other layout").m_availability[3] = kPrintModeUnavailable;
     list->Add("Also fine").m_availability[0] = kPrintModeUnavailable; // another layout: still offered
     list->Add("ignored").m_bNullName = true;
-    SimTask& task = Task(2);
-    std::vector<std::wstring> items;
-    std::vector<LPARAM> data;
-    int nSelected = -1;
-    bool bHostEnabled = true;
-    HWND hOwner = nullptr;
-    EXPECT_EQ(1, Drive({[&](HWND hDlg) {
-                           items = ComboItems(hDlg, IDC_PRINT_MODE);
-                           data = ComboItemData(hDlg, IDC_PRINT_MODE);
-                           nSelected = ComboSelection(hDlg, IDC_PRINT_MODE);
-                           bHostEnabled = ::IsWindowEnabled(session.m_hHostWindow) != FALSE;
-                           hOwner = ::GetWindow(hDlg, GW_OWNER);
-                           SelectComboItem(hDlg, IDC_PRINT_MODE, 2);
-                           Click(hDlg, IDOK);
-                       }},
-                       [&] { return session->ConfirmPrintMode(&task); }));
-    EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Fine", L"Also fine", L""}), items);
-    EXPECT_EQ((std::vector<LPARAM>{0, 2, 4, 5}), data);
-    EXPECT_EQ(1, nSelected);
-    // Modal over the host's window, which is usable again afterwards.
-    EXPECT_FALSE(bHostEnabled);
-    EXPECT_EQ(session.m_hHostWindow, hOwner);
+    EXPECT_EQ(1, Ask(&task, [&](HWND hDlg) {
+                  EXPECT_EQ((std::vector<std::wstring>{L"Fast", L"Fine", L"Also fine", L""}),
+                            ComboItems(hDlg, IDC_PRINT_MODE));
+                  EXPECT_EQ((std::vector<LPARAM>{0, 2, 4, 5}), ComboItemData(hDlg, IDC_PRINT_MODE));
+                  EXPECT_EQ(1, ComboSelection(hDlg, IDC_PRINT_MODE));
+                  EXPECT_FALSE(::IsWindowEnabled(session.m_hHostWindow));
+                  EXPECT_EQ(session.m_hHostWindow, ::GetWindow(hDlg, GW_OWNER));
+                  SelectComboItem(hDlg, IDC_PRINT_MODE, 2);
+                  Click(hDlg, IDOK);
+              }));
     EXPECT_TRUE(::IsWindowEnabled(session.m_hHostWindow));
     EXPECT_EQ(4, task.m_nMode);
     EXPECT_EQ((std::vector<std::string>{"Task.SetPrintMode(4)"}), TaskCalls());
 }
 
 TEST_F(PrintModeTest, NoMoreHintsCountsOnlyTickedAtClosingAndThenEvenOnCancel) {
-    list->Add("A");
-    list->Add("B");
-    SimTask& task = Task(1);
-    bool bUncheckedAgain = false;
     auto tick = [](HWND hDlg) { Click(hDlg, IDC_PRINT_MODE_NO_MORE_HINTS); };
-    EXPECT_EQ(0, Drive({[&](HWND hDlg) {
-                           tick(hDlg);
-                           tick(hDlg);
-                           PressKey(hDlg, VK_ESCAPE);
-                       }},
-                       [&] { return session->ConfirmPrintMode(&task); }));
-    EXPECT_EQ(0, Drive({[&](HWND hDlg) {
-                           bUncheckedAgain = !IsChecked(hDlg, IDC_PRINT_MODE_NO_MORE_HINTS);
-                           tick(hDlg);
-                           Click(hDlg, IDCANCEL);
-                       }},
-                       [&] { return session->ConfirmPrintMode(&task); }));
-    EXPECT_TRUE(bUncheckedAgain);
+    EXPECT_EQ(0, Ask(&task, [&](HWND hDlg) {
+                  tick(hDlg);
+                  tick(hDlg);
+                  PressKey(hDlg, VK_ESCAPE);
+              }));
+    EXPECT_EQ(0, Ask(&task, [&](HWND hDlg) {
+                  EXPECT_FALSE(IsChecked(hDlg, IDC_PRINT_MODE_NO_MORE_HINTS));
+                  tick(hDlg);
+                  Click(hDlg, IDCANCEL);
+              }));
     EXPECT_TRUE(TaskCalls().empty());
     Machine().m_log.Clear();
     EXPECT_EQ(1, WithoutDialog([&] { return session->ConfirmPrintMode(&task); }));
@@ -80,9 +64,6 @@ TEST_F(PrintModeTest, NoMoreHintsCountsOnlyTickedAtClosingAndThenEvenOnCancel) {
 }
 
 TEST_F(PrintModeTest, WithoutAQuestionOrWithoutWhatItNeedsItAnswersAtOnce) {
-    list->Add("A");
-    list->Add("B");
-    SimTask& task = Task(0);
     SimTask& orphan = Machine().AddTask("no list", 99, 0);
     SimPrinter& printer = Machine().m_printer;
     const struct {

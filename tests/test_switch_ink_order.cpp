@@ -1,5 +1,6 @@
 // The switch ink order dialog through ShowSwitchInkOrder: the host's heads and inks in the grid, the
-// switches the operator asks for, and what OK, Cancel and the snapshot give back to the host.
+// switches the operator asks for, and what OK, Cancel and the snapshot give back to the host. (The inks'
+// colours and the ticks' look are in the golden pictures.)
 #include "Plugin.h"
 #include "WindowCapture.h"
 #include "res/resource.h"
@@ -9,22 +10,19 @@ namespace {
 using Strings = std::vector<std::string>;
 using Texts = std::vector<std::wstring>;
 
-constexpr COLORREF kMarkGreen = RGB(51, 153, 51);
 constexpr uint16_t K = 1, C = 2, M = 3, W = 7;
 const Strings kCopiesBack = {"HeadSettings.Data.CopyFrom", "GroupSettings.Data.CopyFrom"};
 
 HWND ListOf(HWND hDlg) {
     return ::GetDlgItem(hDlg, IDC_SWITCH_INK_LIST);
 }
-
-RECT CellOf(HWND hDlg, int nRow, int nCol) {
-    RECT rc = {LVIR_BOUNDS, nCol, 0, 0};
-    ::SendMessageW(ListOf(hDlg), LVM_GETSUBITEMRECT, static_cast<WPARAM>(nRow),
+// The box under a channel of a head (both 0-based).
+RECT BoxOf(HWND hDlg, int nHead, int nChannel) {
+    RECT rc = {LVIR_BOUNDS, nChannel + 2, 0, 0};
+    ::SendMessageW(ListOf(hDlg), LVM_GETSUBITEMRECT, static_cast<WPARAM>(3 * nHead + 1),
                    reinterpret_cast<LPARAM>(&rc));
     return rc;
 }
-
-// The texts of cells given as {row, column} pairs.
 Texts Cells(HWND hDlg, std::initializer_list<std::pair<int, int>> cells) {
     Texts texts;
     for (auto [nRow, nCol] : cells) {
@@ -34,27 +32,20 @@ Texts Cells(HWND hDlg, std::initializer_list<std::pair<int, int>> cells) {
     }
     return texts;
 }
-
-// The operator clicks the check box under a channel of a head (both 0-based).
 void Tick(HWND hDlg, int nHead, int nChannel) {
-    RECT rc = CellOf(hDlg, 3 * nHead + 1, nChannel + 2);
+    RECT rc = BoxOf(hDlg, nHead, nChannel);
     LPARAM lPoint = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
     ::SendMessageW(ListOf(hDlg), WM_LBUTTONDOWN, MK_LBUTTON, lPoint);
     ::SendMessageW(ListOf(hDlg), WM_LBUTTONUP, 0, lPoint);
 }
-
-// Pixels of a cell (shrunk by a frame of 2) that pass a test of their colour.
-template <typename Pred> int CountInCell(HWND hDlg, int nRow, int nCol, Pred pred) {
+bool Ticked(HWND hDlg, int nHead, int nChannel) {
     CapturedImage image = CaptureWindow(ListOf(hDlg), true);
-    RECT rc = CellOf(hDlg, nRow, nCol);
+    RECT rc = BoxOf(hDlg, nHead, nChannel);
     int n = 0;
     for (int y = rc.top + 2; y < rc.bottom - 2; ++y)
         for (int x = rc.left + 2; x < rc.right - 2; ++x)
-            n += pred(image.At(x, y));
-    return n;
-}
-int MarkPixels(HWND hDlg, int nHead, int nChannel) {
-    return CountInCell(hDlg, 3 * nHead + 1, nChannel + 2, [](COLORREF c) { return c == kMarkGreen; });
+            n += image.At(x, y) == RGB(51, 153, 51);
+    return n > 6;
 }
 
 // The default machine's 4 heads of 8 channels (K C M Y Lc Lm W V; the fourth W V C M Y Lc K Lm), its
@@ -79,9 +70,7 @@ protected:
     void Run(std::vector<Operator::Step> steps) {
         EXPECT_EQ(1, Drive(std::move(steps), [&] { return session->ShowSwitchInkOrder(); }));
     }
-    // Asks for a switch of the ticked channels and reads the refusal that comes up.
-    void Refused(std::vector<Operator::Step>& steps, std::function<void(HWND)> ticks,
-                 const wchar_t* pszText) {
+    static void Refused(std::vector<Operator::Step>& steps, Operator::Step ticks, const wchar_t* pszText) {
         steps.push_back([ticks](HWND hDlg) {
             ticks(hDlg);
             ClickAsync(hDlg, IDC_SWITCH_INK_SWITCH);
@@ -96,85 +85,77 @@ protected:
     PluginSession session;
 };
 
-TEST_F(SwitchInkOrderTest, OpensWithTheHostsCombosAndOkOrCancelWithoutAChangeGiveNothingBack) {
+// Refused switches leave the boxes ticked; nothing changed, so the snapshot of both settings blocks is
+// taken and released and nothing is applied or copied back.
+TEST_F(SwitchInkOrderTest, OpensWithTheHostsCombosAndOkOrCancelAfterRefusedSwitchesGiveNothingBack) {
+    Heads().m_headTable.Channel(0, 1)->m_nGroupId = K;
     for (int nClose : {IDOK, IDCANCEL}) {
         Machine().m_log.Clear();
-        Run({[&](HWND hDlg) {
-            Texts channels = ComboItems(hDlg, IDC_BASE_CHANNEL);
-            ASSERT_EQ(32u, channels.size());
-            EXPECT_EQ(L"K[1,1]", channels[static_cast<size_t>(ComboSelection(hDlg, IDC_BASE_CHANNEL))]);
-            // Head 4's base channel is its first colour channel, which prints W.
-            SelectComboItem(hDlg, IDC_HEAD_SELECT, 3);
-            EXPECT_EQ(L"W[4,1]", channels[static_cast<size_t>(ComboSelection(hDlg, IDC_BASE_CHANNEL))]);
+        std::vector<Operator::Step> steps;
+        Refused(
+            steps,
+            [](HWND hDlg) {
+                Texts channels = ComboItems(hDlg, IDC_BASE_CHANNEL);
+                ASSERT_EQ(32u, channels.size());
+                EXPECT_EQ(L"K[1,1]", channels[static_cast<size_t>(ComboSelection(hDlg, IDC_BASE_CHANNEL))]);
+                // Head 4's base channel is its first colour channel, which prints W.
+                SelectComboItem(hDlg, IDC_HEAD_SELECT, 3);
+                EXPECT_EQ(L"W[4,1]", channels[static_cast<size_t>(ComboSelection(hDlg, IDC_BASE_CHANNEL))]);
+                Tick(hDlg, 0, 0);
+            },
+            L"Only two channels switching is supported");
+        Refused(
+            steps, [](HWND h) { Tick(h, 0, 1); }, L"Both channels have the same ink color");
+        steps.push_back([nClose](HWND hDlg) {
+            EXPECT_TRUE(Ticked(hDlg, 0, 0) && Ticked(hDlg, 0, 1));
             Click(hDlg, nClose);
-        }});
-        // A snapshot of both settings blocks is taken and released; nothing changed, so nothing is
-        // applied or copied back.
+        });
+        Run(std::move(steps));
         EXPECT_EQ((Strings{"Printer.CreateSnapshot", "SnapshotHeadSettings.Data.CopyFrom",
                            "SnapshotGroupSettings.Data.CopyFrom", "Printer.ReleaseSnapshot"}),
                   Calls({"Printer.", "SnapshotHeadSettings.Data", "SnapshotGroupSettings.Data"}));
-        EXPECT_TRUE(Calls({"Root.Apply", kCopiesBack[0], kCopiesBack[1]}).empty()) << nClose;
+        EXPECT_TRUE(
+            Calls({"Root.Apply", "Channel.Set", "Entry(", "BaseList.Add", kCopiesBack[0], kCopiesBack[1]})
+                .empty())
+            << nClose;
         EXPECT_TRUE(Machine().m_snapshots.m_outstanding.empty());
     }
 }
 
-TEST_F(SwitchInkOrderTest, RefusedSwitchesLeaveTheBoxesTickedAndTheHostUntouched) {
-    Heads().m_headTable.Channel(0, 1)->m_nGroupId = K;
-    std::vector<Operator::Step> steps;
-    Refused(
-        steps, [](HWND h) { Tick(h, 0, 0); }, L"Only two channels switching is supported");
-    Refused(
-        steps, [](HWND h) { Tick(h, 0, 1); }, L"Both channels have the same ink color");
-    steps.push_back([](HWND hDlg) {
-        EXPECT_GT(MarkPixels(hDlg, 0, 0), 6);
-        EXPECT_GT(MarkPixels(hDlg, 0, 1), 6);
-        Click(hDlg, IDOK);
-    });
-    Run(std::move(steps));
-    EXPECT_TRUE(Calls({"Channel.Set", "Entry(", "Root.Apply", "BaseList.Add"}).empty());
-}
-
-TEST_F(SwitchInkOrderTest, ASwitchShowsEachOthersInkClearsTheBoxesAndOkAppliesOnce) {
+// One switch within a kind, one across kinds (K on a colour channel and W on a spot channel go through
+// head 4's channels) and a base channel choice: OK applies them once, Cancel puts both blocks back.
+TEST_F(SwitchInkOrderTest, SwitchesShowEachOthersInkAndClearTheBoxesAndOkAppliesOnceAndCancelPutsBack) {
     const std::string strSetsBefore = TableSets();
-    Run({[&](HWND hDlg) {
-        SelectComboItem(hDlg, IDC_HEAD_SELECT, 2);
-        Tick(hDlg, 0, 1);
-        Tick(hDlg, 0, 2);
-        Click(hDlg, IDC_SWITCH_INK_SWITCH);
-        // Each label keeps its own head and channel numbers.
-        EXPECT_EQ((Texts{L"K[1,1]", L"M[1,2]", L"C[1,3]"}), Cells(hDlg, {{0, 2}, {0, 3}, {0, 4}}));
-        EXPECT_GT(CountInCell(hDlg, 0, 3, [](COLORREF c) { return c == RGB(255, 0, 255); }), 200);
-        EXPECT_EQ(0, MarkPixels(hDlg, 0, 1) + MarkPixels(hDlg, 0, 2));
-        EXPECT_EQ(L"M[1,2]", ComboItems(hDlg, IDC_BASE_CHANNEL)[1]);
-        EXPECT_EQ(0, ComboSelection(hDlg, IDC_HEAD_SELECT));
-        EXPECT_TRUE(Calls({"Root.Apply"}).empty());
-        Click(hDlg, IDOK);
-    }});
-    EXPECT_EQ((Strings{"Root.ApplySettings(0,0,0)"}), Calls({"Root.Apply"}));
-    EXPECT_TRUE(Ink(0, 1) == M && Ink(0, 2) == C);
-    EXPECT_NE(strSetsBefore, TableSets());
-    EXPECT_TRUE(Calls(kCopiesBack).empty());
-}
-
-TEST_F(SwitchInkOrderTest, CancelAfterABaseChannelChoiceAndASwitchPutsBothSettingsBlocksBack) {
-    const std::string strSetsBefore = TableSets();
-    Run({[&](HWND hDlg) {
-        SelectComboItem(hDlg, IDC_BASE_CHANNEL, 1);
-        EXPECT_EQ((Strings{"BaseChannel.SetGroupId(1)", "BaseChannel.SetEntryId(1)"}),
-                  Calls({"BaseChannel.Set"}));
-        // Across kinds: K on a colour channel and W on a spot channel go through head 4's channels.
-        Tick(hDlg, 0, 0);
-        Tick(hDlg, 0, 6);
-        Click(hDlg, IDC_SWITCH_INK_SWITCH);
-        EXPECT_EQ((Texts{L"W[1,1]", L"K[1,7]", L"K[4,1]", L"W[4,7]"}),
-                  Cells(hDlg, {{0, 2}, {0, 8}, {9, 2}, {9, 8}}));
-        PressKey(hDlg, VK_ESCAPE);
-    }});
-    EXPECT_EQ(kCopiesBack, Calls(kCopiesBack));
-    EXPECT_EQ(0u, Heads().m_baseList.m_entries[0]->m_nEntryId);
-    EXPECT_TRUE(Ink(0, 0) == K && Ink(3, 0) == W);
-    EXPECT_EQ(strSetsBefore, TableSets());
-    EXPECT_TRUE(Calls({"Root.Apply"}).empty());
+    for (bool bOk : {false, true}) { // Cancel first: it leaves the machine as it was
+        Machine().m_log.Clear();
+        Run({[&](HWND hDlg) {
+            SelectComboItem(hDlg, IDC_BASE_CHANNEL, 1);
+            EXPECT_EQ((Strings{"BaseChannel.SetGroupId(1)", "BaseChannel.SetEntryId(1)"}),
+                      Calls({"BaseChannel.Set"}));
+            SelectComboItem(hDlg, IDC_HEAD_SELECT, 2);
+            Tick(hDlg, 0, 1);
+            Tick(hDlg, 0, 2);
+            Click(hDlg, IDC_SWITCH_INK_SWITCH);
+            EXPECT_FALSE(Ticked(hDlg, 0, 1) || Ticked(hDlg, 0, 2));
+            EXPECT_EQ(L"M[1,2]", ComboItems(hDlg, IDC_BASE_CHANNEL)[1]);
+            EXPECT_EQ(0, ComboSelection(hDlg, IDC_HEAD_SELECT));
+            Tick(hDlg, 0, 0);
+            Tick(hDlg, 0, 6);
+            Click(hDlg, IDC_SWITCH_INK_SWITCH);
+            // Each label keeps its own head and channel numbers.
+            EXPECT_EQ((Texts{L"W[1,1]", L"M[1,2]", L"C[1,3]", L"K[1,7]", L"K[4,1]", L"W[4,7]"}),
+                      Cells(hDlg, {{0, 2}, {0, 3}, {0, 4}, {0, 8}, {9, 2}, {9, 8}}));
+            EXPECT_TRUE(Calls({"Root.Apply"}).empty());
+            bOk ? Click(hDlg, IDOK) : PressKey(hDlg, VK_ESCAPE);
+        }});
+        EXPECT_EQ(bOk ? Strings{"Root.ApplySettings(0,0,0)"} : Strings{}, Calls({"Root.Apply"}));
+        EXPECT_EQ(bOk ? Strings{} : kCopiesBack, Calls(kCopiesBack));
+        using Inks = std::vector<uint16_t>;
+        EXPECT_EQ((bOk ? Inks{M, C, W, K} : Inks{C, M, K, W}),
+                  (Inks{Ink(0, 1), Ink(0, 2), Ink(0, 0), Ink(3, 0)}));
+        EXPECT_EQ(bOk ? 1u : 0u, Heads().m_baseList.m_entries[0]->m_nEntryId);
+        EXPECT_EQ(bOk, strSetsBefore != TableSets());
+    }
 }
 
 TEST_F(SwitchInkOrderTest, AFailedSwitchOnlyClearsTheBoxesAndWithoutSnapshotsCancelKeepsASwitch) {
@@ -184,7 +165,7 @@ TEST_F(SwitchInkOrderTest, AFailedSwitchOnlyClearsTheBoxesAndWithoutSnapshotsCan
         Tick(hDlg, 1, 0);
         Tick(hDlg, 1, 6);
         Click(hDlg, IDC_SWITCH_INK_SWITCH);
-        EXPECT_EQ(0, MarkPixels(hDlg, 1, 0) + MarkPixels(hDlg, 1, 6));
+        EXPECT_FALSE(Ticked(hDlg, 1, 0) || Ticked(hDlg, 1, 6));
         EXPECT_EQ(Texts{L"K[2,1]"}, Cells(hDlg, {{3, 2}}));
         EXPECT_TRUE(Calls({"Channel.Set", "Entry("}).empty());
         Tick(hDlg, 1, 2);
