@@ -37,6 +37,11 @@ TEST_F(CutInkRowsTest, TheFirstListedGroupWinsAndListEntriesCountByTheirLow16Bit
     printer.m_layout.m_idList.m_ids.insert(printer.m_layout.m_idList.m_ids.begin(), 9);
     EXPECT_EQ(&later, FindInkGroupForRow(&printer, 4));
     EXPECT_EQ(nullptr, FindInkGroupForRow(nullptr, 4));
+    // A group listed twice is looked up once.
+    printer.m_layout.m_idList.m_ids.push_back(0x00070002);
+    machine.m_log.Clear();
+    EXPECT_EQ(2u, PlanCutInkRows(&printer, 6).size());
+    EXPECT_EQ(1u, machine.m_log.Filter({"GroupTable.FindGroup(2)"}).size());
     EXPECT_EQ(0, ReadApplyToAllOffered(nullptr));
 }
 

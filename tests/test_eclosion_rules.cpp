@@ -68,7 +68,10 @@ TEST_F(EclosionRulesTest, TheFirstFourTemplatesBecomeDefaultOnesAndLaterOnesKeep
     }
     // An appended template has two modes of two 1 x 1 elements; the host's name and range stay.
     list.m_templates.clear();
+    log.Clear();
     EnsureDefaultTemplates(&list);
+    EXPECT_EQ(16u, Calls("EclosionElement.SetWidth(1)"));
+    EXPECT_EQ(16u, Calls("EclosionElement.SetHeight(1)"));
     const SimEclosionTemplate& added = *list.m_templates[3];
     ASSERT_EQ(2u, added.m_modes.size());
     for (const auto& pMode : added.m_modes) {
@@ -110,6 +113,12 @@ TEST_F(EclosionRulesTest, CreatedTemplatesAreNamedForTheirPositionAndCustomAfter
             EXPECT_EQ(nullptr, created.pTemplate);
         }
     }
+    // A host that counts no template after an append: the new one is taken as the first.
+    list.m_bAddFails = false;
+    log.m_countFilter = [](const std::string&, int32_t) { return 0; };
+    CreatedEclosionTemplate created = CreateEclosionTemplate(&list, kEnglish, &NarrowAscii);
+    EXPECT_EQ(0, created.nPosition);
+    EXPECT_EQ(L"Template1--Default", created.strName);
     const std::tuple<int32_t, bool, const wchar_t*> kNames[] = {
         {0, true, L"Template1--Default"}, {3, true, L"Template4--Default"}, {4, false, L"Template5--Custom"}};
     for (auto [nPosition, bDefault, pszName] : kNames)

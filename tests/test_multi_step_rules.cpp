@@ -24,8 +24,10 @@ TEST(MultiStepTexts, AFieldWithoutTerminatorShows127CharactersAndNeverHalfASurro
     record.szTitle[126] = 0xD83D;
     record.szTitle[127] = 0xDE00;
     EXPECT_EQ(std::wstring(126, L'x'), RecordText(record.szTitle));
-    record.szTitle[126] = 0xDBFF; // the last high surrogate
-    EXPECT_EQ(std::wstring(126, L'x'), RecordText(record.szTitle));
+    for (char16_t chHigh : {u'\xD800', u'\xDBFF'}) { // the first and the last high surrogate
+        record.szTitle[126] = chHigh;
+        EXPECT_EQ(std::wstring(126, L'x'), RecordText(record.szTitle));
+    }
     record.szTitle[126] = 0xD7FF; // just below the surrogates
     EXPECT_EQ(127u, RecordText(record.szTitle).size());
     record.szTitle[126] = 0xDC00; // a low one is no pair's start
@@ -72,7 +74,8 @@ TEST(MultiStepTexts, WaitingAfterOneOfTheEightStepsNamesItAndHintsAtTheNext) {
     const std::tuple<int32_t, const wchar_t*, const wchar_t*> kStates[] = {
         {3, L"Step1: A", L"Next Step: a"},
         {4, L"Step2: B", L"Next Step: Finish"},
-        {kMultiStepFinishing, L"Finish Action is Doing: ", L"Next Step: Finish"}};
+        {kMultiStepFinishing, L"Finish Action is Doing: ", L"Next Step: Finish"},
+        {kMultiStepCancelling, L"Cancel Action is Doing: ", L"Next Step: Finish"}};
     for (auto [nState, pszLog, pszStatus] : kStates) {
         MultiStepTexts texts = StateChangeTexts(record, kWords, nState, 0, 0);
         EXPECT_EQ(pszLog, texts.strLog) << nState;

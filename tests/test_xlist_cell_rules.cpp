@@ -106,6 +106,12 @@ TEST(XListCellRules, KeyCellMovesOnlyOverCellsAClickWouldTick) {
     for (const auto& row : rows)
         EXPECT_EQ(row.to, MoveKeyCell(4, 5, usable, row.from, row.move))
             << row.from.row << "," << row.from.col;
+    // Neighbouring boxes: a move takes the next row or column, and column 0 is a cell like any other.
+    const std::vector<std::string> dense = {"xx.", "x..", "xx."};
+    auto near = [&](int32_t r, int32_t c) { return dense[size_t(r)][size_t(c)] == 'x'; };
+    EXPECT_EQ((KeyCell{0, 1}), MoveKeyCell(3, 3, near, {0, 0}, M::Right));
+    EXPECT_EQ((KeyCell{1, 0}), MoveKeyCell(3, 3, near, {0, 1}, M::Down));
+    EXPECT_EQ((KeyCell{1, 0}), MoveKeyCell(3, 3, near, {2, 1}, M::Up));
     EXPECT_EQ((KeyCell{}), MoveKeyCell(
                                2, 2, [](int32_t, int32_t) { return false; }, {}, M::First));
 }
