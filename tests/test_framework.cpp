@@ -37,14 +37,36 @@ protected:
     HWND m_hOwner = nullptr;
 };
 
-// The print confirmation template: edits, buttons and a close box.
+// A trackbar object that handles its own scroll messages and custom draw.
+class CReflectingSlider : public CSliderCtrl, public CCustomDraw {
+protected:
+    void DeclareMessageMap(CMessageMap& map) override {
+        map.HScrollReflect(
+            [](UINT nSBCode, UINT) { g_log.push_back("slider.HScroll(" + std::to_string(nSBCode) + ")"); });
+        map.CustomDrawReflect(*this);
+    }
+    DWORD OnPrePaint(NMCUSTOMDRAW&) override {
+        g_log.push_back("slider.PrePaint");
+        return CDRF_NOTIFYITEMDRAW;
+    }
+    DWORD OnItemPrePaint(NMCUSTOMDRAW&) override {
+        ++m_nItemStages;
+        return CDRF_DODEFAULT;
+    }
+
+public:
+    int m_nItemStages = 0;
+};
+
+// The print confirmation template (edits, buttons, a close box), logging what its controls leave to it and
+// colouring its static texts.
 class CTestDialog : public CDialogEx {
 public:
     CTestDialog() : CDialogEx(IDD_PRINT_CONFIRM_PLAT) {}
-    std::function<void(CTestDialog&)> m_onInit;
-    std::function<void(CTestDialog&)> m_onConfirm;
+    std::function<void()> m_onInit, m_onConfirm;
     CEdit m_edit;
     double m_dValue = 5;
+    unique_hbrush m_brush{::CreateSolidBrush(RGB(1, 2, 3))};
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override {
@@ -52,15 +74,19 @@ protected:
         DDX_Text(pDX, IDC_MATERIAL_HEIGHT, m_dValue);
     }
     void DeclareMessageMap(CMessageMap& map) override {
-        map.Command(IDC_CONFIRM_POSITION, BN_CLICKED, [this] {
-            if (m_onConfirm)
-                m_onConfirm(*this);
+        map.Command(IDC_CONFIRM_POSITION, BN_CLICKED, [this] { m_onConfirm(); });
+        map.HScroll([](UINT nSBCode, UINT, HWND) {
+            g_log.push_back("dialog.HScroll(" + std::to_string(nSBCode) + ")");
         });
+        map.Timer(
+            [](UINT_PTR nIdEvent) { g_log.push_back("dialog.Timer(" + std::to_string(nIdEvent) + ")"); });
+        map.Message(WM_CTLCOLORSTATIC,
+                    [this](WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_brush.get()); });
     }
     BOOL OnInitDialog() override {
         BOOL bResult = CDialogEx::OnInitDialog();
         if (m_onInit)
-            m_onInit(*this);
+            m_onInit();
         return bResult;
     }
 };
@@ -90,57 +116,22 @@ TEST_F(FrameworkTest, RefusedDataExchangeKeepsTheDialogOpenAndTheMemberUnchanged
     EXPECT_DOUBLE_EQ(7.25, dlg.m_dValue);
 }
 
-// A trackbar object that handles its own scroll messages and custom draw, and a parent that logs what is
-// left to it.
-class CReflectingSlider : public CSliderCtrl, public CCustomDraw {
-protected:
-    void DeclareMessageMap(CMessageMap& map) override {
-        map.HScrollReflect(
-            [](UINT nSBCode, UINT) { g_log.push_back("slider.HScroll(" + std::to_string(nSBCode) + ")"); });
-        map.CustomDrawReflect(*this);
-    }
-    DWORD OnPrePaint(NMCUSTOMDRAW&) override {
-        g_log.push_back("slider.PrePaint");
-        return CDRF_NOTIFYITEMDRAW;
-    }
-    DWORD OnItemPrePaint(NMCUSTOMDRAW&) override {
-        ++m_nItemStages;
-        return CDRF_DODEFAULT;
-    }
-
-public:
-    int m_nItemStages = 0;
-};
-
-class CReflectionDialog : public CDialogEx {
-public:
-    CReflectionDialog() : CDialogEx(IDD_CUSTOM_ECLOSION) {}
-    CReflectingSlider m_slider;
-    CSliderCtrl m_plain;
-
-protected:
-    void DeclareMessageMap(CMessageMap& map) override {
-        map.HScroll([](UINT nSBCode, UINT, HWND) {
-            g_log.push_back("dialog.HScroll(" + std::to_string(nSBCode) + ")");
-        });
-        map.Timer(
-            [](UINT_PTR nIdEvent) { g_log.push_back("dialog.Timer(" + std::to_string(nIdEvent) + ")"); });
-    }
-    BOOL OnInitDialog() override {
-        BOOL bResult = CDialogEx::OnInitDialog();
-        m_slider.Create(WS_VISIBLE | TBS_HORZ, RECT{10, 10, 150, 40}, this, 9001);
-        m_plain.Create(WS_VISIBLE | TBS_HORZ, RECT{10, 50, 150, 80}, this, 9002);
-        return bResult;
-    }
-};
-
 TEST_F(FrameworkTest, ControlsHandleTheirOwnReflectedMessagesAndLeaveTheRestToTheParent) {
-    CReflectionDialog dlg;
+    CTestDialog dlg;
+    CReflectingSlider slider;
+    CSliderCtrl plain;
+    dlg.m_onInit = [&] {
+        slider.Create(WS_VISIBLE | TBS_HORZ, RECT{10, 10, 150, 40}, &dlg, 9001);
+        plain.Create(WS_VISIBLE | TBS_HORZ, RECT{10, 50, 150, 80}, &dlg, 9002);
+    };
+    LRESULT nColourAnswer = 0;
     Drive({[&](HWND hDlg) {
-              ::UpdateWindow(dlg.m_slider.m_hWnd);
+              ::UpdateWindow(slider.m_hWnd);
               MoveSlider(hDlg, 9001, 3, TB_THUMBTRACK);
               MoveSlider(hDlg, 9002, 4, TB_ENDTRACK);
               SendTimer(hDlg, 77);
+              nColourAnswer = ::SendMessageW(hDlg, WM_CTLCOLORSTATIC, 0,
+                                             LPARAM(::FindWindowExW(hDlg, nullptr, L"Static", nullptr)));
               Click(hDlg, IDCANCEL);
           }},
           [&] { return dlg.DoModal(); });
@@ -149,21 +140,22 @@ TEST_F(FrameworkTest, ControlsHandleTheirOwnReflectedMessagesAndLeaveTheRestToTh
     EXPECT_EQ((std::vector<std::string>{"slider.HScroll(5)", "dialog.HScroll(8)", "dialog.Timer(77)"}),
               g_log);
     EXPECT_GT(nPaints, 0u);
-    EXPECT_GT(dlg.m_slider.m_nItemStages, 0); // the stage answer went back to the control
+    EXPECT_GT(slider.m_nItemStages, 0); // the stage answer went back to the control
+    EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_brush.get()), nColourAnswer);
 }
 
 TEST_F(FrameworkTest, ModalRunsNestAndAThrowingHandlerEndsOnlyItsOwnRunAsAFailedDialog) {
     CTestDialog failsAtOnce;
-    failsAtOnce.m_onInit = [](CTestDialog&) { throw std::runtime_error("init"); };
+    failsAtOnce.m_onInit = [] { throw std::runtime_error("init"); };
     EXPECT_EQ(-1, WithoutDialog([&] { return failsAtOnce.DoModal(); }));
 
     CTestDialog outer;
     INT_PTR nInner = 0;
     CDialog* pActiveInside = nullptr;
-    outer.m_onConfirm = [&](CTestDialog&) {
+    outer.m_onConfirm = [&] {
         CTestDialog inner;
-        inner.m_onInit = [&](CTestDialog&) { pActiveInside = CDialog::GetActiveModalDialog(); };
-        inner.m_onConfirm = [](CTestDialog&) { throw std::bad_alloc(); };
+        inner.m_onInit = [&] { pActiveInside = CDialog::GetActiveModalDialog(); };
+        inner.m_onConfirm = [] { throw std::bad_alloc(); };
         nInner = inner.DoModal();
     };
     Operator op;
