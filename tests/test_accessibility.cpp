@@ -1,14 +1,10 @@
-// What a screen reader reads of the two custom controls, along its own path (WM_GETOBJECT for the client
-// area, ObjectFromLresult, calls on the IAccessible) and the events it hears, the dialogs opened through
-// the exports.
-#include <gtest/gtest.h>
+// What a screen reader reads of the two custom controls along its own path (WM_GETOBJECT, ObjectFromLresult,
+// the IAccessible) and the events it hears, the dialogs opened through the exports.
+#include "Plugin.h"
 #include <oleacc.h>
 
-#include <memory>
 #include <tuple>
 
-#include "Plugin.h"
-#include "ScriptedOperator.h"
 #include "WindowCapture.h"
 #include "common/controls/XListCtrl.h"
 #include "res/resource.h"

@@ -1,8 +1,6 @@
-// A host that misbehaves, through the exports: getters that answer null, odd counts, records without
-// terminators that end at a page nobody may read, odd language files, released objects, and operations
-// called again from inside the host's own callbacks. Nothing may crash or hang, and every result is one of
-// the operation's documented codes.
-#include <gtest/gtest.h>
+// A host that misbehaves, through the exports: null getters, odd counts, unterminated records, odd language
+// files, objects released or operations called again inside its callbacks. Nothing may crash or hang, and
+// every result is one of the operation's documented codes.
 #include <malloc.h>
 
 #include <climits>
@@ -11,7 +9,6 @@
 #include <stdexcept>
 
 #include "Plugin.h"
-#include "ScriptedOperator.h"
 #include "SimPrintFlow.h"
 #include "dialogs/ink/SwitchInkOrderRules.h"
 #include "res/resource.h"
@@ -42,7 +39,6 @@ protected:
         EnsureSimDataFolder(SimHostDir());
     }
     SimMachine& machine() { return *session.m_pMachine; }
-    // The operation through the given object while the operator confirms and leaves whatever comes up.
     void RunClosed(const HostOperation& op, const std::string& strContext, CPivoraProcVirtual* p = nullptr) {
         int32_t nResult =
             Leaving([&] { return op.run(p ? p : session.m_pInterface.get(), machine()); }, VK_RETURN);
@@ -203,18 +199,14 @@ TEST_F(BadInputsTest, RecordsWithoutTerminatorsAndOddOrMissingLanguageFiles) {
 TEST_F(BadInputsTest, HugeHeadCountsOpenABoundedGridAndAnEmptyHeadSelectionAsksForNoEntry) {
     // 10,000 x 10,000 leaves no head selection (the machine has 32 channels in all); one channel per head
     // with a channel total of 2^32 - 1 asks for four billion entries.
-    struct Counts {
-        int32_t nHeads, nChannels;
-        uint32_t nTotal;
-        int nRows, nColumns;
-    };
     SimHeadConfig& heads = machine().m_heads;
     machine().m_log.m_bRecording = true;
-    for (const Counts& c : {Counts{10000, 10000, 32, 3 * kSwitchGridMaxHeads, 2 + kSwitchGridMaxChannels},
-                            Counts{4, 1, 0xFFFFFFFF, 12, 3}}) {
-        heads.m_nHeadCount = c.nHeads;
-        heads.m_nChannelCount = c.nChannels;
-        heads.m_baseList.m_nChannelTotal = c.nTotal;
+    // Heads, channels, channel total; rows and columns of the grid.
+    const std::tuple<int32_t, int32_t, uint32_t, int, int> kCounts[] = {
+        {10000, 10000, 32, 3 * kSwitchGridMaxHeads, 2 + kSwitchGridMaxChannels}, {4, 1, 0xFFFFFFFF, 12, 3}};
+    for (const auto& [nHeads, nChannels, nTotal, nWantRows, nWantColumns] : kCounts) {
+        std::tie(heads.m_nHeadCount, heads.m_nChannelCount, heads.m_baseList.m_nChannelTotal) =
+            std::tie(nHeads, nChannels, nTotal);
         machine().m_log.Clear();
         int nRows = -1, nColumns = -1;
         const ULONGLONG nStart = ::GetTickCount64();
@@ -225,10 +217,10 @@ TEST_F(BadInputsTest, HugeHeadCountsOpenABoundedGridAndAnEmptyHeadSelectionAsksF
                                PressKey(hDlg, VK_RETURN);
                            }},
                            [&] { return session->ShowSwitchInkOrder(); }));
-        EXPECT_LT(::GetTickCount64() - nStart, 5000u) << c.nHeads;
-        EXPECT_EQ(std::pair(c.nRows, c.nColumns), std::pair(nRows, nColumns));
+        EXPECT_LT(::GetTickCount64() - nStart, 5000u) << nHeads;
+        EXPECT_EQ(std::pair(nWantRows, nWantColumns), std::pair(nRows, nColumns));
         for (const char* pszCall : {"BaseList.GetAt(-1)", "BaseList.Add(0,0)", "Root.ApplySettings(0,0,0)"})
-            EXPECT_TRUE(machine().m_log.Filter({pszCall}).empty()) << pszCall << " " << c.nHeads;
+            EXPECT_TRUE(machine().m_log.Filter({pszCall}).empty()) << pszCall << " " << nHeads;
     }
 }
 

@@ -1,17 +1,12 @@
-// The look of every dialog: the simulator's picture run (English and Chinese) against the pictures committed
-// in tests/golden. A picture that differs leaves the new picture and a difference image in
-// <build>/golden-check. After an intended change, `./pivora.sh bless` takes new pictures.
-// With PIVORA_PICTURE_DPI=144 (tests/check_dpi_pictures.sh, which takes the pictures in a prefix of that DPI)
-// the same comparison runs on tests/golden/144 and <build>/golden-check-144, with the text-fit check.
-#include <gtest/gtest.h>
-#include <windows.h>
+// The look of every dialog: the simulator's picture run against tests/golden (a difference leaves the new
+// picture and a difference image in <build>/golden-check; `./pivora.sh bless` after an intended change).
+// With PIVORA_PICTURE_DPI=144 (tests/check_dpi_pictures.sh) against tests/golden/144, with the text-fit
+// check.
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
 
 #include "Plugin.h"
 #include "WindowCapture.h"

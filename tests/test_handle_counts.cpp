@@ -1,10 +1,7 @@
-// What the module gives back: GDI objects, windows of the thread and heap blocks are where they were after
-// many openings and closings of every dialog, and after the module was unloaded and loaded again. (The
-// soak checks the same after every dialog run with random actions inside.)
-#include <algorithm>
+// What the module gives back: GDI objects, windows and heap blocks are where they were after many openings
+// of every dialog, and after the module was unloaded and loaded again.
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 
 #include "HandleCounts.h"
 #include "Plugin.h"

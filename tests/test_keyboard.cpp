@@ -1,31 +1,35 @@
 // Every dialog by keyboard alone: keys posted to the focused window go through the dialog's own loop, as
 // an operator's keys do; no mouse message is sent.
-#include <gtest/gtest.h>
 
 #include <thread>
 
 #include "Plugin.h"
-#include "ScriptedOperator.h"
 #include "WindowCapture.h"
 #include "dialogs/print/PollTimers.h"
 #include "res/resource.h"
 
 namespace {
 
-// One step per key, so each goes to the window that has the focus when it is pressed.
-Operator& Keys(Operator& op, std::initializer_list<UINT> keys) {
-    for (UINT vk : keys)
-        op.Then([vk](HWND hDlg) { PressKey(hDlg, vk); });
-    return op;
-}
+// A keyboard script: keys, Tabs to a control and checks, each a step of its own so that it acts on whatever
+// has the focus by then.
+struct Act {
+    Act(int vk) : add([vk](Operator& op) { op.Then([vk](HWND hDlg) { PressKey(hDlg, UINT(vk)); }); }) {}
+    template <class F, class = std::enable_if_t<std::is_invocable_v<F, HWND>>>
+    Act(F step) : add([step](Operator& op) { op.Then(step); }) {}
+    std::function<void(Operator&)> add;
+};
 // Tab, one key at a time, until the control has the focus.
-Operator::Condition TabTo(int nId) {
-    return [nId](HWND hDlg) {
-        if (::GetFocus() == ::GetDlgItem(hDlg, nId))
-            return true;
-        PressKey(hDlg, VK_TAB);
-        return false;
+Act TabTo(int nId) {
+    Act act(0);
+    act.add = [nId](Operator& op) {
+        op.WaitUntil([nId](HWND hDlg) {
+            if (::GetFocus() == ::GetDlgItem(hDlg, nId))
+                return true;
+            PressKey(hDlg, VK_TAB);
+            return false;
+        });
     };
+    return act;
 }
 // The focus is on an enabled, visible control of the dialog: the keyboard is not dead.
 void ExpectLiveFocus(HWND hDlg) {
@@ -50,7 +54,10 @@ class KeyboardTest : public ::testing::Test {
 protected:
     SimMachine& Machine() { return *session.m_pMachine; }
     size_t Count(const std::string& strCall) { return Machine().m_log.Filter({strCall}).size(); }
-    template <typename Show> int32_t Run(Operator& op, Show show) {
+    template <typename Show> int32_t Run(const std::vector<Act>& script, Show show) {
+        Operator op;
+        for (const Act& act : script)
+            act.add(op);
         op.Start();
         int32_t nResult = show();
         EXPECT_FALSE(op.m_bTimedOut);
@@ -66,10 +73,7 @@ TEST_F(KeyboardTest, SwitchInkOrderTicksBySpaceMovesByArrowsSwitchesByEnterAndFo
     auto ink = [&](int c) { return Machine().m_heads.m_headTable.Channel(1, c)->m_nGroupId; };
     const uint16_t nInk0 = ink(0), nInk2 = ink(2);
     const COLORREF kMarkGreen = RGB(51, 153, 51);
-    Operator op;
-    // Opening puts the keyboard cell on head 1, channel 1; Down goes to head 2's boxes, Right twice on.
-    Keys(op, {VK_DOWN, VK_SPACE, VK_RIGHT, VK_RIGHT, VK_SPACE});
-    op.Then([&](HWND hDlg) {
+    auto ticked = [&](HWND hDlg) {
         HWND hList = ::GetDlgItem(hDlg, IDC_SWITCH_INK_LIST);
         ASSERT_EQ(hList, ::GetFocus());
         CapturedImage image = CaptureWindow(hList, true);
@@ -83,10 +87,8 @@ TEST_F(KeyboardTest, SwitchInkOrderTicksBySpaceMovesByArrowsSwitchesByEnterAndFo
         };
         EXPECT_GT(dots(CellOf(hList, 4, 4)), 3);
         EXPECT_EQ(0, dots(CellOf(hList, 4, 3)));
-    });
-    op.WaitUntil(TabTo(IDC_SWITCH_INK_SWITCH));
-    Keys(op, {VK_RETURN});
-    op.Then([&](HWND hDlg) {
+    };
+    auto switched = [&](HWND hDlg) {
         EXPECT_EQ((std::pair(nInk2, nInk0)), (std::pair(ink(0), ink(2))));
         // A new colour scheme reaches the list through its dialog: the inside of a box is the window colour.
         HWND hList = ::GetDlgItem(hDlg, IDC_SWITCH_INK_LIST);
@@ -97,9 +99,11 @@ TEST_F(KeyboardTest, SwitchInkOrderTicksBySpaceMovesByArrowsSwitchesByEnterAndFo
         ::RedrawWindow(hList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         EXPECT_GT(CountIn(CaptureWindow(hList, true), CellOf(hList, 7, 5), crNew), 50);
         ::SetSysColors(1, &nIndex, &crOld);
-    });
-    Keys(op, {VK_ESCAPE});
-    Run(op, [&] { return session->ShowSwitchInkOrder(); });
+    };
+    // Opening puts the keyboard cell on head 1, channel 1; Down goes to head 2's boxes, Right twice on.
+    Run({VK_DOWN, VK_SPACE, VK_RIGHT, VK_RIGHT, VK_SPACE, ticked, TabTo(IDC_SWITCH_INK_SWITCH), VK_RETURN,
+         switched, VK_ESCAPE},
+        [&] { return session->ShowSwitchInkOrder(); });
 }
 
 TEST_F(KeyboardTest, CutInkSlidersAreTabStopsInRowOrderAndArrowsSetAMiddleRow) {
@@ -110,17 +114,15 @@ TEST_F(KeyboardTest, CutInkSlidersAreTabStopsInRowOrderAndArrowsSetAMiddleRow) {
     int32_t values[32] = {10, 20, 30};
     uint32_t nApplyToAll = 0;
     std::vector<int> sliders;
-    Operator op;
-    for (int i = 0; i < 8; ++i)
-        op.Then([&](HWND hDlg) {
-            const int nSlider = ::GetDlgCtrlID(::GetFocus()) - IDC_CUT_INK_SLIDER_BASE;
-            if (nSlider >= 0 && nSlider < 32)
-                sliders.push_back(nSlider);
-            PressKey(hDlg, VK_TAB);
-        });
-    op.WaitUntil(TabTo(IDC_CUT_INK_SLIDER_BASE + 1));
-    Keys(op, {VK_RIGHT, VK_RIGHT, VK_RETURN});
-    EXPECT_EQ(1, Run(op, [&] {
+    auto tab = [&](HWND hDlg) {
+        const int nSlider = ::GetDlgCtrlID(::GetFocus()) - IDC_CUT_INK_SLIDER_BASE;
+        if (nSlider >= 0 && nSlider < 32)
+            sliders.push_back(nSlider);
+        PressKey(hDlg, VK_TAB);
+    };
+    std::vector<Act> script(8, tab);
+    script.insert(script.end(), {TabTo(IDC_CUT_INK_SLIDER_BASE + 1), VK_RIGHT, VK_RIGHT, VK_RETURN});
+    EXPECT_EQ(1, Run(script, [&] {
                   return session->ShowCutInkSetting(&Machine().m_printer, 3, values, &nApplyToAll);
               }));
     sliders.resize(3);
@@ -136,25 +138,21 @@ TEST_F(KeyboardTest, DisablingTheFocusedButtonMovesTheFocusOnSoKeysStillWork) {
             SendTimer(hDlg, kMultiStepPollTimer);
         };
     };
-    Operator op;
-    op.Then(poll(1)).Then(poll(11)).WaitUntil(TabTo(IDC_MULTI_STEP_NEXT));
-    Keys(op, {VK_SPACE}).Then(poll(4)).Then(ExpectLiveFocus).Then(poll(11));
-    Keys(op.WaitUntil(TabTo(IDC_MULTI_STEP_FINISH)), {VK_RETURN});
-    op.Then(poll(0)); // the finish the operator asked for by keys closes the dialog
-    Run(op, [&] { return session->ShowMultiStepPopup(&record); });
+    // Finally the finish the operator asked for by keys closes the dialog.
+    Run({poll(1), poll(11), TabTo(IDC_MULTI_STEP_NEXT), VK_SPACE, poll(4), ExpectLiveFocus, poll(11),
+         TabTo(IDC_MULTI_STEP_FINISH), VK_RETURN, poll(0)},
+        [&] { return session->ShowMultiStepPopup(&record); });
     EXPECT_EQ(1u, Count("Root.SendNextStepSignal"));
     EXPECT_EQ(1u, Count("Root.SendFinishSignal"));
 }
 
 TEST_F(KeyboardTest, EclosionEditorKeepsTheFocusAliveAtTheElementLimitAndEnterOnSaveSaves) {
     AddDefaultEclosionTemplates(Machine().m_eclosion);
-    Operator op;
-    Keys(op.WaitUntil(TabTo(IDC_ECLOSION_TEMPLATES)),
-         {VK_DOWN}); // the last template: one mode of one element
-    Keys(op.WaitUntil(TabTo(IDC_ECLOSION_ADD_ELEMENT)), {VK_SPACE});
-    op.Then([](HWND hDlg) { EXPECT_FALSE(IsEnabled(hDlg, IDC_ECLOSION_ADD_ELEMENT)); }).Then(ExpectLiveFocus);
-    Keys(op.WaitUntil(TabTo(IDOK)), {VK_RETURN});
-    Run(op, [&] { return session->ShowCustomEclosion(0); });
+    // Down picks the last template: one mode of one element.
+    Run({TabTo(IDC_ECLOSION_TEMPLATES), VK_DOWN, TabTo(IDC_ECLOSION_ADD_ELEMENT), VK_SPACE,
+         [](HWND hDlg) { EXPECT_FALSE(IsEnabled(hDlg, IDC_ECLOSION_ADD_ELEMENT)); }, ExpectLiveFocus,
+         TabTo(IDOK), VK_RETURN},
+        [&] { return session->ShowCustomEclosion(0); });
     EXPECT_EQ(1u, Count("Root.ApplySettings(2,1,0)"));
 }
 
@@ -177,13 +175,12 @@ TEST_F(KeyboardTest, ADialogOpenedWhileAnotherProgramIsInFrontIsOwnedByTheHostWi
         ::DispatchMessageW(&msg);
     HWND hOwner = nullptr;
     BOOL bHostEnabled = TRUE;
-    Operator op;
-    op.Then([&](HWND hDlg) {
+    auto shown = [&](HWND hDlg) {
         hOwner = ::GetWindow(hDlg, GW_OWNER);
         bHostEnabled = ::IsWindowEnabled(session.m_hHostWindow);
-    });
+    };
     EXPECT_EQ(nullptr, ::GetActiveWindow());
-    Run(Keys(op, {VK_RETURN}), [&] { return session->ShowSupplyInkTimeout(); });
+    Run({shown, VK_RETURN}, [&] { return session->ShowSupplyInkTimeout(); });
     ::SetEvent(hDone);
     other.join();
     ::CloseHandle(hUp);

@@ -1,9 +1,7 @@
 // The operator's language: how a text is looked up in a pack, which pack an interface object selects, where
 // the host's files are found, and the host's settings file.
-#include <gtest/gtest.h>
 
 #include "Plugin.h"
-#include "ScriptedOperator.h"
 #include "common/LanguageFile.h"
 #include "common/Settings.h"
 

@@ -1,8 +1,6 @@
 // Every text the module shows in English has a translation in the Chinese pack: the texts of every dialog
 // template in Pivora.dll and every key the code translates.
-#include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cwchar>
 #include <cwctype>
 #include <filesystem>
@@ -12,7 +10,6 @@
 #include <sstream>
 
 #include "Plugin.h"
-#include "ScriptedOperator.h"
 
 namespace {
 
@@ -21,7 +18,6 @@ std::wstring Lower(std::wstring str) {
     return str;
 }
 
-// Caption and control texts of an extended dialog template.
 std::vector<std::wstring> TemplateTexts(HMODULE hModule, int nId) {
     HRSRC hRes = ::FindResourceW(hModule, MAKEINTRESOURCEW(nId), reinterpret_cast<LPCWSTR>(RT_DIALOG));
     if (!hRes)

@@ -1,9 +1,7 @@
 // The plug-in boundary as a host sees it: the exports and resources, the decisions taken before any dialog,
 // and a module that cannot find its templates. (Where the dialogs open: test_handle_counts.)
-#include <gtest/gtest.h>
 
 #include "Plugin.h"
-#include "ScriptedOperator.h"
 #include "SimPrintFlow.h"
 #include "res/resource.h"
 
@@ -39,13 +37,8 @@ TEST(Exports, HaveTheirOrdinalsAndResourcesAndTheManifestIsActiveOnlyWhileADialo
 }
 
 TEST(ConfirmPrint, TheHostAndTheLowSixteenBitsDecideWhichDialogIfAny) {
-    struct Case {
-        const char* pszSetUp;
-        bool bHost, bPrinter;
-        int32_t nConfirm, nSelector, nResult;
-        const wchar_t* pszCaption; // empty: no dialog
-    };
-    const Case kCases[] = {
+    // Set-up, host, printer, confirmation, selector; the result and the dialog's caption (empty: none).
+    const std::tuple<const char*, bool, bool, int32_t, int32_t, int32_t, const wchar_t*> kCases[] = {
         {"no host", false, true, 1, 1, 2, L""},
         {"no printer", true, false, 1, 0, 2, L""},
         {"confirmation off", true, true, 0, 1, 1, L""},
@@ -54,17 +47,17 @@ TEST(ConfirmPrint, TheHostAndTheLowSixteenBitsDecideWhichDialogIfAny) {
         {"do not print", true, true, 1, 2, 2, L"Confirm before printing"},
         {"Z debugging, high bits ignored", true, true, 1, 0x10000, 2, L"Confirm before printing"},
     };
-    for (const Case& c : kCases) {
+    for (const auto& [pszSetUp, bHost, bPrinter, nConfirm, nSelector, nResult, pszCaption] : kCases) {
         PluginSession session;
         SimMachine& machine = *session.m_pMachine;
-        machine.m_bHasPrinter = c.bPrinter;
-        machine.m_printer.Parameter(kParamPrintConfirm).m_nValue = c.nConfirm;
-        session->SetHostInterface(c.bHost ? &machine : nullptr);
+        machine.m_bHasPrinter = bPrinter;
+        machine.m_printer.Parameter(kParamPrintConfirm).m_nValue = nConfirm;
+        session->SetHostInterface(bHost ? &machine : nullptr);
         std::wstring strCaption;
-        EXPECT_EQ(c.nResult, Leaving([&] { return session->ConfirmPrint(c.nSelector); }, VK_ESCAPE,
-                                     [&](HWND hDlg) { strCaption = CaptionOf(hDlg); }))
-            << c.pszSetUp;
-        EXPECT_EQ(c.pszCaption, strCaption) << c.pszSetUp;
+        EXPECT_EQ(nResult, Leaving([&] { return session->ConfirmPrint(nSelector); }, VK_ESCAPE,
+                                   [&](HWND hDlg) { strCaption = CaptionOf(hDlg); }))
+            << pszSetUp;
+        EXPECT_EQ(pszCaption, strCaption) << pszSetUp;
     }
 }
 

@@ -1,16 +1,11 @@
-// The simulator's own window by keyboard: Tab reaches every control, the call list too, and after a dialog
-// closes the focus is back on the button that opened it. Driven from outside with posted keys, as the
-// dialog manager of the simulator's loop sees them.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <string>
+// The simulator's own window by keyboard, driven from outside with posted keys: Tab reaches the call list,
+// and after a dialog closes the focus is back on the button that opened it.
 
 #include "Plugin.h"
 
 namespace {
 
-// Asks every 100 ms, for at most ten seconds, until the answer is not null.
+// Every 100 ms for up to ten seconds.
 template <typename Ask> auto Await(Ask ask) {
     auto answer = ask();
     for (int i = 0; i < 100 && !answer; ++i, ::Sleep(100))

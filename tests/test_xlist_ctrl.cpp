@@ -2,9 +2,6 @@
 // keyboard rules for disabled rows.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
-
 #include "WindowCapture.h"
 #include "common/controls/XListCtrl.h"
 
@@ -49,7 +46,6 @@ protected:
     static int Count(const CapturedImage& image, const RECT& rc, COLORREF colour) {
         return CountIf(image, rc, [colour](COLORREF c) { return c == colour; });
     }
-    // A click in the middle of the cell, or a right click near its corner.
     void Click(int nRow, int nCol, UINT nDown = WM_LBUTTONDOWN) {
         const RECT rc = Cell(nRow, nCol);
         const LPARAM lPoint = nDown == WM_LBUTTONDOWN
@@ -82,7 +78,6 @@ TEST_F(XListTest, BoxesTextProgressAndSelectionLookAsTheirStateSays) {
     EXPECT_GT(Count(image, Cell(0, 1), RGB(51, 153, 51)), 6);
     EXPECT_EQ(0, Count(image, Cell(1, 1), RGB(51, 153, 51)));
     EXPECT_GT(Count(image, Cell(2, 1), list.m_crGrayText), 6);
-    // Pixels of column 2 of a row whose brightness is in [nMin, nMax).
     auto shade = [&](int nRow, int nMin, int nMax) {
         return CountIf(image, Cell(nRow, 2), [&](COLORREF c) {
             const int n = (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
@@ -137,29 +132,24 @@ TEST_F(XListTest, ClicksToggleBoxesOnEnabledRowsAndDisabledRowsTakeNoClickAtAll)
 
 TEST_F(XListTest, KeysNeverLeaveTheSelectionOnADisabledRow) {
     // Rows disabled ('x') before the key, the row selected first (-1: as it is), the selection after.
-    const struct {
-        const char* pszDisabled;
-        int nFrom;
-        UINT vk;
-        int nTo;
-    } kSteps[] = {
+    const std::tuple<const char*, int, UINT, int> kSteps[] = {
         {"x.xx..", -1, VK_HOME, -1}, // nothing selected: the disabled row does not keep the selection either
         {"x.xx..", 1, VK_DOWN, 4},   // onto 2: on to the next enabled row below
         {"x.xx..", -1, VK_UP, 1},    // onto 3: the nearest enabled row above
         {"x.xx..", -1, VK_UP, 1},    // onto 0: none above, so the nearest below
         {"x.xxxx", -1, VK_DOWN, 1},  // onto 2: nothing enabled below, so the nearest above
         {"x.xxxx", -1, VK_HOME, 1},  // onto 0: Home restores the selection it had
-        {"x.xxxx", -1, VK_END, 1},   //
-        {"x.x.xx", -1, VK_NEXT, 3},  // onto the last row: nothing enabled below it, so the nearest above
-        {"xxxxxx", -1, VK_UP, 3},    // no enabled row at all: the previous selection comes back
+        {"x.xxxx", -1, VK_END, 1},
+        {"x.x.xx", -1, VK_NEXT, 3}, // onto the last row: nothing enabled below it, so the nearest above
+        {"xxxxxx", -1, VK_UP, 3},   // no enabled row at all: the previous selection comes back
     };
-    for (const auto& step : kSteps) {
+    for (const auto& [pszDisabled, nFrom, vk, nTo] : kSteps) {
         for (int r = 0; r < 6; ++r)
-            list.SetEnabled(r, step.pszDisabled[r] != 'x');
-        if (step.nFrom >= 0)
-            Select(step.nFrom);
-        Key(step.vk);
-        EXPECT_EQ(step.nTo, Selected()) << step.pszDisabled << " key " << step.vk;
+            list.SetEnabled(r, pszDisabled[r] != 'x');
+        if (nFrom >= 0)
+            Select(nFrom);
+        Key(vk);
+        EXPECT_EQ(nTo, Selected()) << pszDisabled << " key " << vk;
     }
 }
 
@@ -188,18 +178,15 @@ TEST_F(XListTest, TooltipTextsAreCutToTheSystemsFixedBuffers) {
     EXPECT_EQ(std::string(512, 0x55), std::string(wide.end() - 512, wide.end()));
 }
 
-TEST_F(XListTest, SettersCheckTheirIndexesAndLeaveRowsAndColumnsWithoutRecordsAlone) {
-    EXPECT_EQ(-1, list.InsertItem(-1, 0, 0));
-    EXPECT_FALSE(list.SetItemText(6, 1, L"x", 0, 0) || list.SetItemText(0, 4, L"x", 0, 0) ||
-                 list.SetCheckbox(0, -1, 0) || list.SetBold(-1, 1, TRUE));
-    // A row the base list inserted, and a column added after the rows, have no records.
+// A row the base list inserted, and a column added after the rows, have no records: setters refuse them,
+// and they still draw.
+TEST_F(XListTest, RowsAndColumnsWithoutRecordsAreLeftAlone) {
     list.CListCtrl::InsertItem(6, L"plain");
-    EXPECT_FALSE(list.SetCheckbox(6, 1, 1));
-    EXPECT_EQ(-1, list.GetCheckbox(6, 1));
     list.InsertColumn(4, L"late", LVCFMT_LEFT, 50);
-    EXPECT_FALSE(list.SetCheckbox(0, 4, 1));
+    EXPECT_FALSE(list.SetCheckbox(6, 1, 1) || list.SetCheckbox(0, 4, 1) || list.SetBold(-1, 1, TRUE));
+    EXPECT_EQ(-1, list.GetCheckbox(6, 1));
     EXPECT_TRUE(list.SetItemText(0, 4, L"late", 0, 0) && list.SetItemText(6, 1, L"y", 0, 0));
-    Shot(); // and they draw
+    Shot();
     list.DeleteAllItems();
     EXPECT_EQ(0, list.GetItemCount());
 }
