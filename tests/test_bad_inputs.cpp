@@ -54,46 +54,44 @@ protected:
     PluginSession session;
 };
 
+// Each operation with the getters it reaches, one at a time answering null, and the counts it reads, each in
+// turn negative, most negative, huge (with null past the real ones) or changing between two reads.
 TEST_F(BadInputsTest, GettersAnsweringNullAndCountsThatAreNegativeHugeOrChangeBetweenTwoReads) {
-    const std::vector<std::string> kMode = {"ConfirmPrintMode"}, kEclosion = {"ShowCustomEclosion"},
-                                   kCutInk = {"ShowCutInkSetting(6)", "ShowCutInkSetting(derived)"};
+    const std::string kCutInk =
+        "Printer.GetGroupTable Layout.GetGroupIdList GroupTable.FindGroup Group.GetMember";
     // clang-format off
-    const std::vector<std::pair<const char*, std::vector<std::string>>> kGetters = {
-        {"Root.GetPrinter", {"ConfirmPrintMode", "ConfirmPrint(1)", "ShowCustomEclosion"}},
-        {"Root.GetParameter", {"ConfirmPrint(1)"}},
-        {"Printer.GetParameter", {"ConfirmPrintMode", "ConfirmPrint(1)", "ConfirmPrint(0)", "ShowCutInkSetting(6)"}},
-        {"Printer.GetGroupLayout", {"ConfirmPrintMode", "ShowCutInkSetting(6)"}},
-        {"Printer.GetGroupTable", kCutInk}, {"Layout.GetGroupIdList", kCutInk}, {"GroupTable.FindGroup", kCutInk},
-        {"Group.GetMember", kCutInk}, {"Printer.GetPrintModeTable", kMode}, {"ModeTable.GetModeList", kMode},
-        {"ModeList.GetAt", kMode}, {"Root.GetEclosionTemplates", kEclosion}, {"Eclosion.GetTemplate", kEclosion},
-        {"EclosionTemplate.GetMode", kEclosion}, {"EclosionMode.GetElement", kEclosion},
-        {"Eclosion.GetData", kEclosion}, {"Eclosion.AddTemplate", kEclosion}, {"Printer.CreateSnapshot", kEclosion},
-        {"Snapshot.GetSection", kEclosion}, {"Snapshot.GetSubsection", kEclosion},
-        {"Snapshot.GetEclosionTemplates", kEclosion}};
-    const std::vector<std::pair<const char*, const char*>> kCounts = {
-        {"ModeList.GetCount", "ConfirmPrintMode"}, {"IdList.GetCount", "ShowCutInkSetting(derived)"},
-        {"Group.GetMemberCount", "ShowCutInkSetting(derived)"}, {"Group.GetMemberCount", "ShowCutInkSetting(6)"},
-        {"Eclosion.GetCount", "ShowCustomEclosion"}, {"EclosionTemplate.GetModeCount", "ShowCustomEclosion"},
-        {"EclosionMode.GetElementCount", "ShowCustomEclosion"}};
-    const std::vector<std::pair<const char*, std::function<int32_t(int32_t)>>> kFilters = {
-        {"negative", [](int32_t) { return -1; }}, {"most negative", [](int32_t) { return INT32_MIN; }},
-        {"huge, null past the real ones", [](int32_t) { return INT32_MAX; }},
-        {"changing", [n = 0](int32_t nReal) mutable { return (++n % 2) ? nReal : nReal + 3; }}};
+    const std::tuple<const char*, std::string, std::string> kReads[] = {
+        {"ConfirmPrintMode", "Root.GetPrinter Printer.GetParameter Printer.GetGroupLayout Printer.GetPrintModeTable "
+                             "ModeTable.GetModeList ModeList.GetAt", "ModeList.GetCount"},
+        {"ConfirmPrint(1)", "Root.GetPrinter Root.GetParameter Printer.GetParameter", ""},
+        {"ConfirmPrint(0)", "Printer.GetParameter", ""},
+        {"ShowCutInkSetting(6)", "Printer.GetParameter Printer.GetGroupLayout " + kCutInk, "Group.GetMemberCount"},
+        {"ShowCutInkSetting(derived)", kCutInk, "IdList.GetCount Group.GetMemberCount"},
+        {"ShowCustomEclosion", "Root.GetPrinter Root.GetEclosionTemplates Eclosion.GetTemplate EclosionTemplate.GetMode "
+                               "EclosionMode.GetElement Eclosion.GetData Eclosion.AddTemplate Printer.CreateSnapshot "
+                               "Snapshot.GetSection Snapshot.GetSubsection Snapshot.GetEclosionTemplates",
+         "Eclosion.GetCount EclosionTemplate.GetModeCount EclosionMode.GetElementCount"}};
+    const std::function<int32_t(int32_t)> kFilters[] = {
+        [](int32_t) { return -1; }, [](int32_t) { return INT32_MIN; }, [](int32_t) { return INT32_MAX; },
+        [n = 0](int32_t nReal) mutable { return (++n % 2) ? nReal : nReal + 3; }};
     // clang-format on
     machine().m_snapshots.m_bEnabled = true;
-    for (const auto& [pszGetter, operations] : kGetters) {
-        machine().m_log.m_nullCalls = {pszGetter};
-        for (const std::string& strOp : operations)
-            RunClosed(Op(strOp), pszGetter);
-    }
-    machine().m_log.m_nullCalls = {};
-    for (const auto& [pszKind, filter] : kFilters)
-        for (const auto& [pszCount, pszOp] : kCounts) {
-            machine().m_log.m_countFilter = [&, pszCount = pszCount](const std::string& strCall, int32_t n) {
-                return strCall == pszCount ? filter(n) : n;
-            };
-            RunClosed(Op(pszOp), std::string(pszCount) + " " + pszKind);
+    for (const auto& [pszOp, strGetters, strCounts] : kReads) {
+        std::istringstream getters(strGetters), counts(strCounts);
+        for (std::string strGetter; getters >> strGetter;) {
+            machine().m_log.m_nullCalls = {strGetter};
+            RunClosed(Op(pszOp), strGetter + " null");
         }
+        machine().m_log.m_nullCalls = {};
+        for (std::string strCount; counts >> strCount;)
+            for (const auto& filter : kFilters) {
+                machine().m_log.m_countFilter = [&](const std::string& strCall, int32_t n) {
+                    return strCall == strCount ? filter(n) : n;
+                };
+                RunClosed(Op(pszOp), strCount + " filter " + std::to_string(&filter - kFilters));
+            }
+        machine().m_log.m_countFilter = nullptr;
+    }
 }
 
 TEST_F(BadInputsTest, TheRootTakenAwayTheObjectReleasedOrAnotherOperationRunInsideAHostCallback) {
