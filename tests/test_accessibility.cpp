@@ -1,14 +1,11 @@
-// What a screen reader reads of the two custom controls, along its own path (WM_GETOBJECT for the client
-// area, ObjectFromLresult, calls on the IAccessible) and the events it hears, the dialogs opened through
-// the exports.
-#include <gtest/gtest.h>
+// What a screen reader reads of the two custom controls along its own path (WM_GETOBJECT, ObjectFromLresult,
+// the IAccessible) and the events it hears, the dialogs opened through the exports.
+#include "Plugin.h"
 #include <oleacc.h>
 
-#include <memory>
 #include <tuple>
 
-#include "Plugin.h"
-#include "ScriptedOperator.h"
+#include "WindowCapture.h"
 #include "common/controls/XListCtrl.h"
 #include "res/resource.h"
 
@@ -26,14 +23,12 @@ AccessiblePtr AccessibleOf(HWND hWnd) {
         return nullptr;
     return AccessiblePtr(static_cast<IAccessible*>(p));
 }
-
 VARIANT Child(long nChild) {
     VARIANT v = {};
     v.vt = VT_I4;
     v.lVal = nChild;
     return v;
 }
-
 // One child as a reader announces it: name, value, role and state.
 std::wstring Said(const std::wstring& strName, const std::wstring& strValue, long nRole, long nState) {
     return strName + L" | " + strValue + L" | role " + std::to_wstring(nRole) + L" | state " +
@@ -73,11 +68,6 @@ bool Saw(DWORD dwEvent, HWND hWnd, long nChild) {
     return std::find(g_events.begin(), g_events.end(), Event{dwEvent, hWnd, nChild}) != g_events.end();
 }
 
-void Key(HWND hWnd, UINT vk, int nTimes = 1) {
-    for (int i = 0; i < nTimes; ++i)
-        ::SendMessageW(hWnd, WM_KEYDOWN, vk, 0);
-}
-
 constexpr long kSelectable = STATE_SYSTEM_SELECTABLE, kRow = kSelectable | STATE_SYSTEM_FOCUSABLE;
 
 class AccessibilityTest : public ::testing::Test {
@@ -99,7 +89,7 @@ protected:
 };
 
 // The version grid (H = 2, D = 4, E = 1): an outline of its 32 rows on screen, driver boards closed.
-TEST_F(AccessibilityTest, TheVersionGridReadsAsAnOutlineAndTellsOfSelectionFocusAndOpening) {
+TEST_F(AccessibilityTest, TheVersionGridReadsAsAnOutlineShowsItsFocusAndTellsOfSelectionFocusAndOpening) {
     AddDefaultVersions(session.m_pMachine->m_versions);
     session.m_pMachine->m_versions.m_record.nDriverBoardCount = 4;
     SoftwareVersionRecord software = {3, 8, 1, 0, 65535, 0, "20261015"};
@@ -107,9 +97,9 @@ TEST_F(AccessibilityTest, TheVersionGridReadsAsAnOutlineAndTellsOfSelectionFocus
     Run(
         [&](HWND hDlg) {
             HWND hGrid = ::FindWindowExW(hDlg, nullptr, L"PivoraPropertyGrid", nullptr);
-            AccessiblePtr pAcc = AccessibleOf(hGrid);
-            ASSERT_TRUE(pAcc);
-            IAccessible* p = pAcc.get();
+            pKept = AccessibleOf(hGrid);
+            ASSERT_TRUE(pKept);
+            IAccessible* p = pKept.get();
             EXPECT_EQ(32, Count(p));
             VARIANT role = {};
             EXPECT_TRUE(SUCCEEDED(p->get_accRole(Child(CHILDID_SELF), &role)) &&
@@ -121,22 +111,28 @@ TEST_F(AccessibilityTest, TheVersionGridReadsAsAnOutlineAndTellsOfSelectionFocus
                 Hear(p, 3));
             EXPECT_EQ(Said(L"Driver Board1", L"", ROLE_SYSTEM_OUTLINEITEM, kRow | STATE_SYSTEM_COLLAPSED),
                       Hear(p, 12));
-
+            // Before any row is selected the focus shows on the first row, for sighted keyboard users.
+            ASSERT_EQ(hGrid, ::GetFocus());
+            ::UpdateWindow(hGrid);
+            const CapturedImage focused = CaptureWindow(hGrid, true);
+            ::SetFocus(::GetDlgItem(hDlg, IDOK));
+            ::UpdateWindow(hGrid);
+            EXPECT_NE(focused.pixels, CaptureWindow(hGrid, true).pixels);
             // Selection and focus move with the keys, and readers hear both.
             ::SetFocus(hGrid);
             g_events.clear();
-            Key(hGrid, VK_HOME);
-            Key(hGrid, VK_DOWN);
+            for (UINT vk : {VK_HOME, VK_DOWN})
+                ::SendMessageW(hGrid, WM_KEYDOWN, vk, 0);
             EXPECT_TRUE(Saw(EVENT_OBJECT_SELECTION, hGrid, 2) && Saw(EVENT_OBJECT_FOCUS, hGrid, 2));
             EXPECT_EQ(kRow | STATE_SYSTEM_READONLY | STATE_SYSTEM_SELECTED | STATE_SYSTEM_FOCUSED,
                       State(p, 2));
             VARIANT focus = {};
             p->get_accFocus(&focus);
             EXPECT_EQ(2L, focus.lVal);
-
             // Right opens the first driver board: its two rows join the outline, and the change is told.
-            Key(hGrid, VK_DOWN, 10);
-            Key(hGrid, VK_RIGHT);
+            for (int i = 0; i < 10; ++i)
+                ::SendMessageW(hGrid, WM_KEYDOWN, VK_DOWN, 0);
+            ::SendMessageW(hGrid, WM_KEYDOWN, VK_RIGHT, 0);
             EXPECT_TRUE(Saw(EVENT_OBJECT_STATECHANGE, hGrid, 12));
             EXPECT_TRUE(State(p, 12) & STATE_SYSTEM_EXPANDED);
             EXPECT_EQ(34, Count(p));
@@ -144,7 +140,6 @@ TEST_F(AccessibilityTest, TheVersionGridReadsAsAnOutlineAndTellsOfSelectionFocus
             EXPECT_EQ(S_OK, p->accDoDefaultAction(Child(12)));
             EXPECT_EQ(32, Count(p));
             EXPECT_EQ(-1, State(p, 33));
-            pKept = std::move(pAcc);
         },
         [&] { return session->ShowDetailVersionInfo(&software); });
     // A reader may hold the object past the dialog: it answers that it is cut off.
@@ -167,8 +162,7 @@ TEST_F(AccessibilityTest, TheSwitchListNamesItsInkCellsAndTellsEachTickOfABox) {
             // The box under K[1,1] is named by its column, unticked, the keyboard cell; column 0 is hidden.
             EXPECT_EQ(Said(L"CH1", L"", ROLE_SYSTEM_CHECKBUTTON, kRow | STATE_SYSTEM_FOCUSED), Hear(p, 13));
             EXPECT_TRUE(State(p, 1) & STATE_SYSTEM_INVISIBLE);
-
-            // A click in the box ticks it: read back, and heard.
+            // A click in the box ticks it: read back, and heard; the reader's default action unticks it.
             RECT rc = {LVIR_BOUNDS, 2, 0, 0};
             ::SendMessageW(hList, LVM_GETSUBITEMRECT, 1, reinterpret_cast<LPARAM>(&rc));
             const LPARAM lPoint = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
@@ -177,14 +171,14 @@ TEST_F(AccessibilityTest, TheSwitchListNamesItsInkCellsAndTellsEachTickOfABox) {
             ::SendMessageW(hList, WM_LBUTTONUP, 0, lPoint);
             EXPECT_TRUE(State(p, 13) & STATE_SYSTEM_CHECKED);
             EXPECT_TRUE(Saw(EVENT_OBJECT_STATECHANGE, hList, 13));
-            // The reader's default action unticks it, as a second click does.
             EXPECT_EQ(S_OK, p->accDoDefaultAction(Child(13)));
             EXPECT_FALSE(State(p, 13) & STATE_SYSTEM_CHECKED);
         },
         [&] { return session->ShowSwitchInkOrder(); });
 }
 
-// A box of a disabled row is unavailable and refuses the reader's action, as it refuses a click.
+// A box of a disabled row is unavailable and refuses the reader's action, as it refuses a click; a reader
+// holding the object past the list hears that it is gone.
 TEST_F(AccessibilityTest, ABoxOfADisabledRowIsUnavailableAndTheObjectOutlivesTheList) {
     CWnd host;
     ASSERT_TRUE(host.Attach(

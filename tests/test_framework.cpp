@@ -1,15 +1,10 @@
-// The framework layer itself: the modal loop and its guard, reflection and data exchange, with recording
-// test dialogs over the module's real templates (so a handler can throw). Key routing and placement are
+// The framework layer itself: the modal loop and its guard, and reflection, with a recording test dialog over
+// one of the module's real templates (so a handler can throw). Key routing, placement and data exchange are
 // every dialog's stories.
-#include <gtest/gtest.h>
 
-#include <algorithm>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "Plugin.h"
-#include "ScriptedOperator.h"
 #include "platform/AfxWin.h"
 #include "res/resource.h"
 
@@ -17,7 +12,6 @@ namespace {
 
 std::vector<std::string> g_log;
 
-// A framework test borrows the module's templates and has a visible owner.
 class FrameworkTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -37,61 +31,6 @@ protected:
     HWND m_hOwner = nullptr;
 };
 
-// The print confirmation template: edits, buttons and a close box.
-class CTestDialog : public CDialogEx {
-public:
-    CTestDialog() : CDialogEx(IDD_PRINT_CONFIRM_PLAT) {}
-    std::function<void(CTestDialog&)> m_onInit;
-    std::function<void(CTestDialog&)> m_onConfirm;
-    CEdit m_edit;
-    double m_dValue = 5;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override {
-        DDX_Control(pDX, IDC_MATERIAL_HEIGHT, m_edit);
-        DDX_Text(pDX, IDC_MATERIAL_HEIGHT, m_dValue);
-    }
-    void DeclareMessageMap(CMessageMap& map) override {
-        map.Command(IDC_CONFIRM_POSITION, BN_CLICKED, [this] {
-            if (m_onConfirm)
-                m_onConfirm(*this);
-        });
-    }
-    BOOL OnInitDialog() override {
-        BOOL bResult = CDialogEx::OnInitDialog();
-        if (m_onInit)
-            m_onInit(*this);
-        return bResult;
-    }
-};
-
-TEST_F(FrameworkTest, RefusedDataExchangeKeepsTheDialogOpenAndTheMemberUnchanged) {
-    CTestDialog dlg;
-    std::wstring strMessage;
-    HWND hFocusAfter = nullptr;
-    EXPECT_EQ(IDOK, Drive({[](HWND hDlg) {
-                               SetEditText(hDlg, IDC_MATERIAL_HEIGHT, L"twelve");
-                               ClickAsync(hDlg, IDOK);
-                           },
-                           [&](HWND hBox) {
-                               strMessage = MessageBoxText(hBox);
-                               Click(hBox, IDOK);
-                           },
-                           [&](HWND hDlg) {
-                               hFocusAfter = ::GetFocus();
-                               EXPECT_DOUBLE_EQ(5, dlg.m_dValue);
-                               SetEditText(hDlg, IDC_MATERIAL_HEIGHT, L" 7.25 ");
-                               Click(hDlg, IDOK);
-                           }},
-                          [&] { return dlg.DoModal(); }));
-    EXPECT_EQ(L"Please enter a number.", strMessage);
-    EXPECT_EQ(dlg.m_edit.m_hWnd, nullptr);
-    EXPECT_NE(nullptr, hFocusAfter);
-    EXPECT_DOUBLE_EQ(7.25, dlg.m_dValue);
-}
-
-// A trackbar object that handles its own scroll messages and custom draw, and a parent that logs what is
-// left to it.
 class CReflectingSlider : public CSliderCtrl, public CCustomDraw {
 protected:
     void DeclareMessageMap(CMessageMap& map) override {
@@ -112,35 +51,48 @@ public:
     int m_nItemStages = 0;
 };
 
-class CReflectionDialog : public CDialogEx {
+// The print confirmation template, logging what its controls leave to it.
+class CTestDialog : public CDialogEx {
 public:
-    CReflectionDialog() : CDialogEx(IDD_CUSTOM_ECLOSION) {}
-    CReflectingSlider m_slider;
-    CSliderCtrl m_plain;
+    CTestDialog() : CDialogEx(IDD_PRINT_CONFIRM_PLAT) {}
+    std::function<void()> m_onInit, m_onConfirm;
+    unique_hbrush m_brush{::CreateSolidBrush(RGB(1, 2, 3))};
 
 protected:
     void DeclareMessageMap(CMessageMap& map) override {
+        map.Command(IDC_CONFIRM_POSITION, BN_CLICKED, [this] { m_onConfirm(); });
         map.HScroll([](UINT nSBCode, UINT, HWND) {
             g_log.push_back("dialog.HScroll(" + std::to_string(nSBCode) + ")");
         });
         map.Timer(
             [](UINT_PTR nIdEvent) { g_log.push_back("dialog.Timer(" + std::to_string(nIdEvent) + ")"); });
+        map.Message(WM_CTLCOLORSTATIC,
+                    [this](WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_brush.get()); });
     }
     BOOL OnInitDialog() override {
         BOOL bResult = CDialogEx::OnInitDialog();
-        m_slider.Create(WS_VISIBLE | TBS_HORZ, RECT{10, 10, 150, 40}, this, 9001);
-        m_plain.Create(WS_VISIBLE | TBS_HORZ, RECT{10, 50, 150, 80}, this, 9002);
+        if (m_onInit)
+            m_onInit();
         return bResult;
     }
 };
 
 TEST_F(FrameworkTest, ControlsHandleTheirOwnReflectedMessagesAndLeaveTheRestToTheParent) {
-    CReflectionDialog dlg;
+    CTestDialog dlg;
+    CReflectingSlider slider;
+    CSliderCtrl plain;
+    dlg.m_onInit = [&] {
+        slider.Create(WS_VISIBLE | TBS_HORZ, RECT{10, 10, 150, 40}, &dlg, 9001);
+        plain.Create(WS_VISIBLE | TBS_HORZ, RECT{10, 50, 150, 80}, &dlg, 9002);
+    };
+    LRESULT nColourAnswer = 0;
     Drive({[&](HWND hDlg) {
-              ::UpdateWindow(dlg.m_slider.m_hWnd);
+              ::UpdateWindow(slider.m_hWnd);
               MoveSlider(hDlg, 9001, 3, TB_THUMBTRACK);
               MoveSlider(hDlg, 9002, 4, TB_ENDTRACK);
               SendTimer(hDlg, 77);
+              nColourAnswer = ::SendMessageW(hDlg, WM_CTLCOLORSTATIC, 0,
+                                             LPARAM(::FindWindowExW(hDlg, nullptr, L"Static", nullptr)));
               Click(hDlg, IDCANCEL);
           }},
           [&] { return dlg.DoModal(); });
@@ -149,21 +101,22 @@ TEST_F(FrameworkTest, ControlsHandleTheirOwnReflectedMessagesAndLeaveTheRestToTh
     EXPECT_EQ((std::vector<std::string>{"slider.HScroll(5)", "dialog.HScroll(8)", "dialog.Timer(77)"}),
               g_log);
     EXPECT_GT(nPaints, 0u);
-    EXPECT_GT(dlg.m_slider.m_nItemStages, 0); // the stage answer went back to the control
+    EXPECT_GT(slider.m_nItemStages, 0); // the stage answer went back to the control
+    EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_brush.get()), nColourAnswer);
 }
 
 TEST_F(FrameworkTest, ModalRunsNestAndAThrowingHandlerEndsOnlyItsOwnRunAsAFailedDialog) {
     CTestDialog failsAtOnce;
-    failsAtOnce.m_onInit = [](CTestDialog&) { throw std::runtime_error("init"); };
+    failsAtOnce.m_onInit = [] { throw std::runtime_error("init"); };
     EXPECT_EQ(-1, WithoutDialog([&] { return failsAtOnce.DoModal(); }));
 
     CTestDialog outer;
     INT_PTR nInner = 0;
     CDialog* pActiveInside = nullptr;
-    outer.m_onConfirm = [&](CTestDialog&) {
+    outer.m_onConfirm = [&] {
         CTestDialog inner;
-        inner.m_onInit = [&](CTestDialog&) { pActiveInside = CDialog::GetActiveModalDialog(); };
-        inner.m_onConfirm = [](CTestDialog&) { throw std::bad_alloc(); };
+        inner.m_onInit = [&] { pActiveInside = CDialog::GetActiveModalDialog(); };
+        inner.m_onConfirm = [] { throw std::bad_alloc(); };
         nInner = inner.DoModal();
     };
     Operator op;

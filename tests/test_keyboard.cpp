@@ -1,36 +1,35 @@
 // Every dialog by keyboard alone: keys posted to the focused window go through the dialog's own loop, as
-// an operator's keys do; no mouse message is sent. Also the framework faults found in review.
-#include <gtest/gtest.h>
+// an operator's keys do; no mouse message is sent.
 
 #include <thread>
 
 #include "Plugin.h"
-#include "ScriptedOperator.h"
 #include "WindowCapture.h"
-#include "common/controls/XListCellRules.h"
-#include "common/controls/XListCtrl.h"
 #include "dialogs/print/PollTimers.h"
-#include "platform/AfxWin.h"
 #include "res/resource.h"
 
 namespace {
 
-constexpr COLORREF kMarkGreen = RGB(51, 153, 51);
-
-// One step per key, so each goes to the window that has the focus when it is pressed.
-Operator& Keys(Operator& op, std::initializer_list<UINT> keys) {
-    for (UINT vk : keys)
-        op.Then([vk](HWND hDlg) { PressKey(hDlg, vk); });
-    return op;
-}
+// A keyboard script: keys, Tabs to a control and checks, each a step of its own so that it acts on whatever
+// has the focus by then.
+struct Act {
+    Act(int vk) : add([vk](Operator& op) { op.Then([vk](HWND hDlg) { PressKey(hDlg, UINT(vk)); }); }) {}
+    template <class F, class = std::enable_if_t<std::is_invocable_v<F, HWND>>>
+    Act(F step) : add([step](Operator& op) { op.Then(step); }) {}
+    std::function<void(Operator&)> add;
+};
 // Tab, one key at a time, until the control has the focus.
-Operator::Condition TabTo(int nId) {
-    return [nId](HWND hDlg) {
-        if (::GetFocus() == ::GetDlgItem(hDlg, nId))
-            return true;
-        PressKey(hDlg, VK_TAB);
-        return false;
+Act TabTo(int nId) {
+    Act act(0);
+    act.add = [nId](Operator& op) {
+        op.WaitUntil([nId](HWND hDlg) {
+            if (::GetFocus() == ::GetDlgItem(hDlg, nId))
+                return true;
+            PressKey(hDlg, VK_TAB);
+            return false;
+        });
     };
+    return act;
 }
 // The focus is on an enabled, visible control of the dialog: the keyboard is not dead.
 void ExpectLiveFocus(HWND hDlg) {
@@ -45,12 +44,20 @@ int CountIn(const CapturedImage& image, const RECT& rc, COLORREF cr) {
             n += image.At(x, y) == cr;
     return n;
 }
+RECT CellOf(HWND hList, int nRow, int nCol) {
+    RECT rc = {LVIR_BOUNDS, nCol, 0, 0};
+    ::SendMessageW(hList, LVM_GETSUBITEMRECT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&rc));
+    return rc;
+}
 
 class KeyboardTest : public ::testing::Test {
 protected:
     SimMachine& Machine() { return *session.m_pMachine; }
     size_t Count(const std::string& strCall) { return Machine().m_log.Filter({strCall}).size(); }
-    template <typename Show> int32_t Run(Operator& op, Show show) {
+    template <typename Show> int32_t Run(const std::vector<Act>& script, Show show) {
+        Operator op;
+        for (const Act& act : script)
+            act.add(op);
         op.Start();
         int32_t nResult = show();
         EXPECT_FALSE(op.m_bTimedOut);
@@ -60,21 +67,13 @@ protected:
     PluginSession session;
 };
 
-RECT CellOf(HWND hList, int nRow, int nCol) {
-    RECT rc = {LVIR_BOUNDS, nCol, 0, 0};
-    ::SendMessageW(hList, LVM_GETSUBITEMRECT, static_cast<WPARAM>(nRow), reinterpret_cast<LPARAM>(&rc));
-    return rc;
-}
-
-TEST_F(KeyboardTest, SwitchInkOrderTicksBySpaceMovesByArrowsAndSwitchesByEnterWithTheInksStillShown) {
+TEST_F(KeyboardTest, SwitchInkOrderTicksBySpaceMovesByArrowsSwitchesByEnterAndFollowsAColourScheme) {
     AddDefaultInks(Machine());
     AddDefaultHeads(Machine().m_heads, Machine().m_printer.m_groupTable);
     auto ink = [&](int c) { return Machine().m_heads.m_headTable.Channel(1, c)->m_nGroupId; };
     const uint16_t nInk0 = ink(0), nInk2 = ink(2);
-    Operator op;
-    // Opening puts the keyboard cell on head 1, channel 1; Down goes to head 2's boxes, Right twice on.
-    Keys(op, {VK_DOWN, VK_SPACE, VK_RIGHT, VK_RIGHT, VK_SPACE});
-    op.Then([&](HWND hDlg) {
+    const COLORREF kMarkGreen = RGB(51, 153, 51);
+    auto ticked = [&](HWND hDlg) {
         HWND hList = ::GetDlgItem(hDlg, IDC_SWITCH_INK_LIST);
         ASSERT_EQ(hList, ::GetFocus());
         CapturedImage image = CaptureWindow(hList, true);
@@ -88,12 +87,23 @@ TEST_F(KeyboardTest, SwitchInkOrderTicksBySpaceMovesByArrowsAndSwitchesByEnterWi
         };
         EXPECT_GT(dots(CellOf(hList, 4, 4)), 3);
         EXPECT_EQ(0, dots(CellOf(hList, 4, 3)));
-    });
-    op.WaitUntil(TabTo(IDC_SWITCH_INK_SWITCH));
-    Keys(op, {VK_RETURN});
-    op.Then([&](HWND) { EXPECT_EQ((std::pair(nInk2, nInk0)), (std::pair(ink(0), ink(2)))); });
-    Keys(op, {VK_ESCAPE});
-    Run(op, [&] { return session->ShowSwitchInkOrder(); });
+    };
+    auto switched = [&](HWND hDlg) {
+        EXPECT_EQ((std::pair(nInk2, nInk0)), (std::pair(ink(0), ink(2))));
+        // A new colour scheme reaches the list through its dialog: the inside of a box is the window colour.
+        HWND hList = ::GetDlgItem(hDlg, IDC_SWITCH_INK_LIST);
+        const int nIndex = COLOR_WINDOW;
+        const COLORREF crOld = ::GetSysColor(nIndex), crNew = RGB(250, 240, 200);
+        ::SetSysColors(1, &nIndex, &crNew);
+        ::SendMessageW(hDlg, WM_SYSCOLORCHANGE, 0, 0);
+        ::RedrawWindow(hList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        EXPECT_GT(CountIn(CaptureWindow(hList, true), CellOf(hList, 7, 5), crNew), 50);
+        ::SetSysColors(1, &nIndex, &crOld);
+    };
+    // Opening puts the keyboard cell on head 1, channel 1; Down goes to head 2's boxes, Right twice on.
+    Run({VK_DOWN, VK_SPACE, VK_RIGHT, VK_RIGHT, VK_SPACE, ticked, TabTo(IDC_SWITCH_INK_SWITCH), VK_RETURN,
+         switched, VK_ESCAPE},
+        [&] { return session->ShowSwitchInkOrder(); });
 }
 
 TEST_F(KeyboardTest, CutInkSlidersAreTabStopsInRowOrderAndArrowsSetAMiddleRow) {
@@ -104,17 +114,15 @@ TEST_F(KeyboardTest, CutInkSlidersAreTabStopsInRowOrderAndArrowsSetAMiddleRow) {
     int32_t values[32] = {10, 20, 30};
     uint32_t nApplyToAll = 0;
     std::vector<int> sliders;
-    Operator op;
-    for (int i = 0; i < 8; ++i)
-        op.Then([&](HWND hDlg) {
-            const int nSlider = ::GetDlgCtrlID(::GetFocus()) - IDC_CUT_INK_SLIDER_BASE;
-            if (nSlider >= 0 && nSlider < 32)
-                sliders.push_back(nSlider);
-            PressKey(hDlg, VK_TAB);
-        });
-    op.WaitUntil(TabTo(IDC_CUT_INK_SLIDER_BASE + 1));
-    Keys(op, {VK_RIGHT, VK_RIGHT, VK_RETURN});
-    EXPECT_EQ(1, Run(op, [&] {
+    auto tab = [&](HWND hDlg) {
+        const int nSlider = ::GetDlgCtrlID(::GetFocus()) - IDC_CUT_INK_SLIDER_BASE;
+        if (nSlider >= 0 && nSlider < 32)
+            sliders.push_back(nSlider);
+        PressKey(hDlg, VK_TAB);
+    };
+    std::vector<Act> script(8, tab);
+    script.insert(script.end(), {TabTo(IDC_CUT_INK_SLIDER_BASE + 1), VK_RIGHT, VK_RIGHT, VK_RETURN});
+    EXPECT_EQ(1, Run(script, [&] {
                   return session->ShowCutInkSetting(&Machine().m_printer, 3, values, &nApplyToAll);
               }));
     sliders.resize(3);
@@ -130,61 +138,27 @@ TEST_F(KeyboardTest, DisablingTheFocusedButtonMovesTheFocusOnSoKeysStillWork) {
             SendTimer(hDlg, kMultiStepPollTimer);
         };
     };
-    Operator op;
-    op.Then(poll(1)).Then(poll(11)).WaitUntil(TabTo(IDC_MULTI_STEP_NEXT));
-    Keys(op, {VK_SPACE});
-    op.Then(poll(4));
-    op.Then(ExpectLiveFocus);
-    op.Then(poll(11));
-    op.WaitUntil(TabTo(IDC_MULTI_STEP_FINISH));
-    Keys(op, {VK_RETURN});
-    op.Then(poll(0)); // the finish the operator asked for by keys closes the dialog
-    Run(op, [&] { return session->ShowMultiStepPopup(&record); });
+    // Finally the finish the operator asked for by keys closes the dialog.
+    Run({poll(1), poll(11), TabTo(IDC_MULTI_STEP_NEXT), VK_SPACE, poll(4), ExpectLiveFocus, poll(11),
+         TabTo(IDC_MULTI_STEP_FINISH), VK_RETURN, poll(0)},
+        [&] { return session->ShowMultiStepPopup(&record); });
     EXPECT_EQ(1u, Count("Root.SendNextStepSignal"));
     EXPECT_EQ(1u, Count("Root.SendFinishSignal"));
 }
 
 TEST_F(KeyboardTest, EclosionEditorKeepsTheFocusAliveAtTheElementLimitAndEnterOnSaveSaves) {
     AddDefaultEclosionTemplates(Machine().m_eclosion);
-    Operator op;
-    op.WaitUntil(TabTo(IDC_ECLOSION_TEMPLATES));
-    Keys(op, {VK_DOWN}); // the last template: one mode of one element
-    op.WaitUntil(TabTo(IDC_ECLOSION_ADD_ELEMENT));
-    Keys(op, {VK_SPACE});
-    op.Then([](HWND hDlg) { EXPECT_FALSE(IsEnabled(hDlg, IDC_ECLOSION_ADD_ELEMENT)); });
-    op.Then(ExpectLiveFocus);
-    op.WaitUntil(TabTo(IDOK));
-    Keys(op, {VK_RETURN});
-    Run(op, [&] { return session->ShowCustomEclosion(0); });
+    // Down picks the last template: one mode of one element.
+    Run({TabTo(IDC_ECLOSION_TEMPLATES), VK_DOWN, TabTo(IDC_ECLOSION_ADD_ELEMENT), VK_SPACE,
+         [](HWND hDlg) { EXPECT_FALSE(IsEnabled(hDlg, IDC_ECLOSION_ADD_ELEMENT)); }, ExpectLiveFocus,
+         TabTo(IDOK), VK_RETURN},
+        [&] { return session->ShowCustomEclosion(0); });
     EXPECT_EQ(1u, Count("Root.ApplySettings(2,1,0)"));
 }
 
-TEST_F(KeyboardTest, VersionGridShowsTheFocusOnItsFirstRowBeforeAnyRowIsSelected) {
-    AddDefaultVersions(Machine().m_versions);
-    SoftwareVersionRecord software = {3, 8, 1, 0, 65535, 0, "20261015"};
-    CapturedImage focused, unfocused;
-    Operator op;
-    op.Then([&](HWND) {
-          ::UpdateWindow(::GetFocus());
-          focused = CaptureWindow(::GetFocus(), true);
-      }).Then([&](HWND hDlg) {
-        HWND hGrid = ::GetFocus();
-        ::SetFocus(::GetDlgItem(hDlg, IDOK));
-        ::UpdateWindow(hGrid);
-        unfocused = CaptureWindow(hGrid, true);
-    });
-    Keys(op, {VK_ESCAPE});
-    Run(op, [&] { return session->ShowDetailVersionInfo(&software); });
-    ASSERT_EQ(focused.nWidth, unfocused.nWidth);
-    EXPECT_NE(focused.pixels, unfocused.pixels);
-}
-
-// ---------------------------------------------------------------------------------------------------------
-// Faults found in review
-
+// Another thread's window is in front while the host calls, so no window of the host's thread is active.
 // Also: Enter goes to the button focused at opening of a template without a default button, which resets.
 TEST_F(KeyboardTest, ADialogOpenedWhileAnotherProgramIsInFrontIsOwnedByTheHostWindow) {
-    // Another thread's window is in front while the host calls: no window of the host's thread is active.
     HANDLE hUp = ::CreateEventW(nullptr, TRUE, FALSE, nullptr),
            hDone = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     std::thread other([&] {
@@ -201,14 +175,12 @@ TEST_F(KeyboardTest, ADialogOpenedWhileAnotherProgramIsInFrontIsOwnedByTheHostWi
         ::DispatchMessageW(&msg);
     HWND hOwner = nullptr;
     BOOL bHostEnabled = TRUE;
-    Operator op;
-    op.Then([&](HWND hDlg) {
+    auto shown = [&](HWND hDlg) {
         hOwner = ::GetWindow(hDlg, GW_OWNER);
         bHostEnabled = ::IsWindowEnabled(session.m_hHostWindow);
-    });
-    Keys(op, {VK_RETURN});
+    };
     EXPECT_EQ(nullptr, ::GetActiveWindow());
-    Run(op, [&] { return session->ShowSupplyInkTimeout(); });
+    Run({shown, VK_RETURN}, [&] { return session->ShowSupplyInkTimeout(); });
     ::SetEvent(hDone);
     other.join();
     ::CloseHandle(hUp);
@@ -216,72 +188,6 @@ TEST_F(KeyboardTest, ADialogOpenedWhileAnotherProgramIsInFrontIsOwnedByTheHostWi
     EXPECT_EQ(session.m_hHostWindow, hOwner);
     EXPECT_FALSE(bHostEnabled);
     EXPECT_EQ(1u, Count("Root.ResetInkSupplyTimeout"));
-}
-
-TEST_F(KeyboardTest, ANewColourSchemeReachesTheListThroughItsDialog) {
-    AddDefaultInks(Machine());
-    AddDefaultHeads(Machine().m_heads, Machine().m_printer.m_groupTable);
-    const int nIndex = COLOR_WINDOW;
-    const COLORREF crOld = ::GetSysColor(nIndex), crNew = RGB(250, 240, 200);
-    int nInBox = 0;
-    Operator op;
-    op.Then([&](HWND hDlg) {
-        HWND hList = ::GetDlgItem(hDlg, IDC_SWITCH_INK_LIST);
-        ::SetSysColors(1, &nIndex, &crNew);
-        ::SendMessageW(hDlg, WM_SYSCOLORCHANGE, 0, 0);
-        ::RedrawWindow(hList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-        nInBox = CountIn(CaptureWindow(hList, true), CellOf(hList, 7, 5), crNew);
-        ::SetSysColors(1, &nIndex, &crOld);
-    });
-    Keys(op, {VK_ESCAPE});
-    Run(op, [&] { return session->ShowSwitchInkOrder(); });
-    EXPECT_GT(nInBox, 50); // the inside of the box is the window colour
-}
-
-// The supply-timeout template, borrowed for a dialog that colours its static texts.
-class CColouringDialog : public CDialogEx {
-public:
-    CColouringDialog() : CDialogEx(IDD_SUPPLY_INK_TIMEOUT) {}
-    unique_hbrush m_brush{::CreateSolidBrush(RGB(1, 2, 3))};
-    LRESULT m_nAnswer = 0;
-
-protected:
-    void DeclareMessageMap(CMessageMap& map) override {
-        map.Message(WM_CTLCOLORSTATIC,
-                    [this](WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_brush.get()); });
-    }
-    BOOL OnInitDialog() override {
-        HWND hStatic = ::GetWindow(m_hWnd, GW_CHILD);
-        m_nAnswer = ::SendMessageW(m_hWnd, WM_CTLCOLORSTATIC, 0, reinterpret_cast<LPARAM>(hStatic));
-        EndDialog(IDOK);
-        return TRUE;
-    }
-};
-
-TEST_F(KeyboardTest, AHandledControlColourRequestIsAnsweredWithTheBrush) {
-    HINSTANCE hPrevious = AfxGetResourceHandle();
-    AfxSetResourceHandle(session.m_plugin.m_hModule);
-    CColouringDialog dlg;
-    dlg.DoModal();
-    AfxSetResourceHandle(hPrevious);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(dlg.m_brush.get()), dlg.m_nAnswer);
-}
-
-TEST_F(KeyboardTest, AProgressCellTooShortToFillAPixelPaintsNoBar) {
-    HWND hHost = ::CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 100,
-                                   nullptr, nullptr, nullptr, nullptr);
-    CWnd host; // passes the list's custom draw back to it
-    host.SubclassWindow(hHost);
-    CXListCtrl list;
-    ASSERT_TRUE(list.CreateControl(WC_LISTVIEWW, L"", WS_VISIBLE | LVS_REPORT, {0, 0, 300, 100}, &host, 1));
-    list.InsertColumn(0, L"", LVCFMT_LEFT, 60);
-    list.InsertItem(0, list.m_crWindowText, list.m_crWindow);
-    list.SetProgress(0, 0, 1, FALSE); // 1 % of 57 pixels is none
-    ::RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    RECT rc = {};
-    list.GetCellRect(0, 0, &rc);
-    EXPECT_EQ(0, CountIn(CaptureWindow(list, true), rc, list.m_crHighlight));
-    ::DestroyWindow(hHost);
 }
 
 } // namespace

@@ -1,27 +1,20 @@
 // The plug-in boundary as a host sees it: the exports and resources, the decisions taken before any dialog,
-// a module that cannot find its templates, and where the dialogs open.
-#include <gtest/gtest.h>
+// and a module that cannot find its templates. (Where the dialogs open: test_handle_counts.)
 
 #include "Plugin.h"
-#include "ScriptedOperator.h"
 #include "SimPrintFlow.h"
 #include "res/resource.h"
 
 namespace {
 
-TEST(Exports, HaveTheirOrdinalsAndReleaseAcceptsNull) {
-    LoadedPlugin plugin;
-    EXPECT_EQ(reinterpret_cast<void*>(plugin.m_pfnNew),
-              reinterpret_cast<void*>(::GetProcAddress(plugin.m_hModule, MAKEINTRESOURCEA(1))));
-    EXPECT_EQ(reinterpret_cast<void*>(plugin.m_pfnRelease),
-              reinterpret_cast<void*>(::GetProcAddress(plugin.m_hModule, MAKEINTRESOURCEA(2))));
-    plugin.m_pfnRelease(nullptr);
-}
-
-TEST(Resources, VersionAndCommonControlsManifestAreInTheModuleAndActiveOnlyWhileADialogRuns) {
-    HMODULE hModule =
-        ::LoadLibraryExW((TestExeDir() + L"Pivora.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(nullptr, hModule);
+TEST(Exports, HaveTheirOrdinalsAndResourcesAndTheManifestIsActiveOnlyWhileADialogRuns) {
+    PluginSession session;
+    HMODULE hModule = session.m_plugin.m_hModule;
+    auto address = [](auto pfn) { return reinterpret_cast<void*>(pfn); };
+    EXPECT_EQ(address(session.m_plugin.m_pfnNew), address(::GetProcAddress(hModule, MAKEINTRESOURCEA(1))));
+    EXPECT_EQ(address(session.m_plugin.m_pfnRelease),
+              address(::GetProcAddress(hModule, MAKEINTRESOURCEA(2))));
+    session.m_plugin.m_pfnRelease(nullptr);
     EXPECT_NE(nullptr, ::FindResourceW(hModule, MAKEINTRESOURCEW(1), reinterpret_cast<LPCWSTR>(RT_VERSION)));
     HRSRC hManifest = ::FindResourceW(hModule, MAKEINTRESOURCEW(2), reinterpret_cast<LPCWSTR>(RT_MANIFEST));
     ASSERT_NE(nullptr, hManifest);
@@ -29,10 +22,7 @@ TEST(Resources, VersionAndCommonControlsManifestAreInTheModuleAndActiveOnlyWhile
                             ::SizeofResource(hModule, hManifest));
     EXPECT_NE(std::string::npos, strManifest.find("Microsoft.Windows.Common-Controls"));
     EXPECT_NE(std::string::npos, strManifest.find("6.0.0.0"));
-    ::FreeLibrary(hModule);
-
     // The host's own activation context is back once the dialog is gone.
-    PluginSession session;
     HANDLE hBefore = nullptr, hDuring = nullptr, hAfter = nullptr;
     ::GetCurrentActCtx(&hBefore);
     Leaving([&] { return session->ShowSupplyInkTimeout(); }, VK_ESCAPE,
@@ -47,33 +37,27 @@ TEST(Resources, VersionAndCommonControlsManifestAreInTheModuleAndActiveOnlyWhile
 }
 
 TEST(ConfirmPrint, TheHostAndTheLowSixteenBitsDecideWhichDialogIfAny) {
-    struct Case {
-        const char* pszSetUp;
-        bool bHost, bPrinter;
-        int32_t nConfirm, nSelector, nResult;
-        const wchar_t* pszCaption; // null: no dialog
-    };
-    const Case kCases[] = {
-        {"no host", false, true, 1, 1, 2, nullptr},
-        {"no printer", true, false, 1, 0, 2, nullptr},
-        {"confirmation off", true, true, 0, 1, 1, nullptr},
-        {"confirmation off", true, true, 0, 2, 1, nullptr},
+    // Set-up, host, printer, confirmation, selector; the result and the dialog's caption (empty: none).
+    const std::tuple<const char*, bool, bool, int32_t, int32_t, int32_t, const wchar_t*> kCases[] = {
+        {"no host", false, true, 1, 1, 2, L""},
+        {"no printer", true, false, 1, 0, 2, L""},
+        {"confirmation off", true, true, 0, 1, 1, L""},
+        {"confirmation off", true, true, 0, 2, 1, L""},
         {"print, high bits ignored", true, true, 1, 0x00050001, 2, L"Print confirm"},
         {"do not print", true, true, 1, 2, 2, L"Confirm before printing"},
         {"Z debugging, high bits ignored", true, true, 1, 0x10000, 2, L"Confirm before printing"},
     };
-    for (const Case& c : kCases) {
+    for (const auto& [pszSetUp, bHost, bPrinter, nConfirm, nSelector, nResult, pszCaption] : kCases) {
         PluginSession session;
         SimMachine& machine = *session.m_pMachine;
-        machine.m_bHasPrinter = c.bPrinter;
-        machine.m_printer.Parameter(kParamPrintConfirm).m_nValue = c.nConfirm;
-        session->SetHostInterface(c.bHost ? &machine : nullptr);
+        machine.m_bHasPrinter = bPrinter;
+        machine.m_printer.Parameter(kParamPrintConfirm).m_nValue = nConfirm;
+        session->SetHostInterface(bHost ? &machine : nullptr);
         std::wstring strCaption;
-        int32_t nResult = c.pszCaption ? Leaving([&] { return session->ConfirmPrint(c.nSelector); },
-                                                 VK_ESCAPE, [&](HWND hDlg) { strCaption = CaptionOf(hDlg); })
-                                       : WithoutDialog([&] { return session->ConfirmPrint(c.nSelector); });
-        EXPECT_EQ(c.nResult, nResult) << c.pszSetUp;
-        EXPECT_EQ(c.pszCaption ? c.pszCaption : L"", strCaption) << c.pszSetUp;
+        EXPECT_EQ(nResult, Leaving([&] { return session->ConfirmPrint(nSelector); }, VK_ESCAPE,
+                                   [&](HWND hDlg) { strCaption = CaptionOf(hDlg); }))
+            << pszSetUp;
+        EXPECT_EQ(pszCaption, strCaption) << pszSetUp;
     }
 }
 
@@ -91,32 +75,12 @@ TEST(MissingTemplates, EachOperationReportsTheFailedRun) {
         EXPECT_EQ(2, p->ConfirmPrint(0));
         EXPECT_EQ(0, p->ConfirmPrintMode(pMachine->m_tasks[0].get()));
         EXPECT_EQ(1, p->ShowSwitchInkOrder());
+        // Twice: the guard flag was cleared after the failed run, so a second call is not swallowed.
         EXPECT_EQ(1, p->ShowSupplyInkTimeout());
-        // The guard flag was cleared after the failed run: a second call is not swallowed.
         EXPECT_EQ(1, p->ShowSupplyInkTimeout());
         EXPECT_TRUE(pMachine->m_log.Filter({"Root.ResetInkSupplyTimeout"}).empty());
     }
     ::DeleteFileW(strCopy.c_str());
-}
-
-TEST(Placement, EveryDialogOpensCentredOverTheHostWindow) {
-    PluginSession session;
-    session.m_pMachine = SimMachine::CreateDefault();
-    session->SetHostInterface(session.m_pMachine.get());
-    EnsureSimDataFolder(SimHostDir());
-    ::SetWindowPos(session.m_hHostWindow, nullptr, 150, 120, 700, 500, SWP_NOZORDER);
-    RECT rcHost = {};
-    ::GetWindowRect(session.m_hHostWindow, &rcHost);
-    for (const HostOperation& op : HostOperations()) {
-        RECT rc = {};
-        Leaving([&] { return op.run(session.m_pInterface.get(), *session.m_pMachine); }, VK_ESCAPE,
-                [&](HWND hDlg) {
-                    if (::IsRectEmpty(&rc))
-                        ::GetWindowRect(hDlg, &rc);
-                });
-        EXPECT_NEAR(rcHost.left + rcHost.right, rc.left + rc.right, 2) << op.pszName;
-        EXPECT_NEAR(rcHost.top + rcHost.bottom, rc.top + rc.bottom, 2) << op.pszName;
-    }
 }
 
 } // namespace

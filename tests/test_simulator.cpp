@@ -1,14 +1,17 @@
-// The simulator's own window by keyboard: Tab reaches every control, the call list too, and after a dialog
-// closes the focus is back on the button that opened it. Driven from outside with posted keys, as the
-// dialog manager of the simulator's loop sees them.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <string>
+// The simulator's own window by keyboard, driven from outside with posted keys: Tab reaches the call list,
+// and after a dialog closes the focus is back on the button that opened it.
 
 #include "Plugin.h"
 
 namespace {
+
+// Every 100 ms for up to ten seconds.
+template <typename Ask> auto Await(Ask ask) {
+    auto answer = ask();
+    for (int i = 0; i < 100 && !answer; ++i, ::Sleep(100))
+        answer = ask();
+    return answer;
+}
 
 TEST(SimulatorWindow, TabReachesTheCallListAndTheFocusComesBackToTheOpeningButton) {
     STARTUPINFOW si = {};
@@ -18,15 +21,12 @@ TEST(SimulatorWindow, TabReachesTheCallListAndTheFocusComesBackToTheOpeningButto
     ASSERT_TRUE(::CreateProcessW((TestExeDir() + L"PivoraHost.exe").c_str(), strCommand.data(), nullptr,
                                  nullptr, FALSE, 0, nullptr, TestExeDir().c_str(), &si, &pi));
     // Whatever fails below, the simulator goes: it would keep the test runner's output open.
-    struct Ending {
-        PROCESS_INFORMATION& pi;
-        ~Ending() {
-            ::TerminateProcess(pi.hProcess, 0);
-            ::WaitForSingleObject(pi.hProcess, 5000);
-            ::CloseHandle(pi.hThread);
-            ::CloseHandle(pi.hProcess);
-        }
-    } ending{pi};
+    std::shared_ptr<void> ending(nullptr, [&](void*) {
+        ::TerminateProcess(pi.hProcess, 0);
+        ::WaitForSingleObject(pi.hProcess, 5000);
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+    });
     const auto focus = [&] {
         GUITHREADINFO gti = {};
         gti.cbSize = sizeof(gti);
@@ -38,13 +38,9 @@ TEST(SimulatorWindow, TabReachesTheCallListAndTheFocusComesBackToTheOpeningButto
         ::PostMessageW(hWnd, WM_KEYUP, vk, 0xC0000000);
         ::Sleep(200);
     };
-    HWND hMain = nullptr;
-    for (int i = 0; i < 100 && !hMain; ++i, ::Sleep(100))
-        hMain = ::FindWindowW(L"PivoraHostMain", nullptr);
+    HWND hMain = Await([] { return ::FindWindowW(L"PivoraHostMain", nullptr); });
     ASSERT_TRUE(hMain);
-    for (int i = 0; i < 50 && !focus(); ++i)
-        ::Sleep(100);
-    ASSERT_TRUE(focus()) << "the simulator's window has no focus";
+    ASSERT_TRUE(Await(focus)) << "the simulator's window has no focus";
     HWND hList = ::GetDlgItem(hMain, 202), hSupply = ::GetDlgItem(hMain, 106);
     bool bListReached = false;
     for (int i = 0; i < 30 && !(bListReached && focus() == hSupply); ++i) {
@@ -54,24 +50,23 @@ TEST(SimulatorWindow, TabReachesTheCallListAndTheFocusComesBackToTheOpeningButto
     EXPECT_TRUE(bListReached);
     ASSERT_EQ(hSupply, focus());
     key(hSupply, VK_RETURN);
-    HWND hDlg = nullptr;
-    for (int i = 0; i < 50 && !hDlg; ++i, ::Sleep(100))
+    HWND hDlg = Await([&] {
+        HWND hFound = nullptr;
         ::EnumThreadWindows(
             pi.dwThreadId,
             [](HWND hWnd, LPARAM lParam) {
                 wchar_t szClass[8] = {};
                 ::GetClassNameW(hWnd, szClass, 8);
-                if (std::wstring(szClass) != L"#32770" || !::IsWindowVisible(hWnd))
-                    return TRUE;
-                *reinterpret_cast<HWND*>(lParam) = hWnd;
-                return FALSE;
+                if (std::wstring(szClass) == L"#32770" && ::IsWindowVisible(hWnd))
+                    *reinterpret_cast<HWND*>(lParam) = hWnd;
+                return BOOL(!*reinterpret_cast<HWND*>(lParam));
             },
-            reinterpret_cast<LPARAM>(&hDlg));
+            reinterpret_cast<LPARAM>(&hFound));
+        return hFound;
+    });
     ASSERT_TRUE(hDlg) << "the ink supply question did not open";
     key(focus(), VK_ESCAPE);
-    for (int i = 0; i < 50 && ::IsWindow(hDlg); ++i)
-        ::Sleep(100);
-    EXPECT_FALSE(::IsWindow(hDlg));
+    EXPECT_TRUE(Await([&] { return !::IsWindow(hDlg); }));
     EXPECT_EQ(hSupply, focus());
 }
 
