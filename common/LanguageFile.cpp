@@ -36,7 +36,10 @@ void CLanguageFile::TranslateWindowText(HWND hWnd) const {
     ::GetWindowTextW(hWnd, szText, kTranslationChars);
     if (szText[0] == L'\0')
         return;
-    ::SetWindowTextW(hWnd, Translate(szText).c_str());
+    // A text the pack leaves as it is is not set again: each setting costs the control a repaint.
+    const std::wstring strTranslated = Translate(szText);
+    if (strTranslated != szText)
+        ::SetWindowTextW(hWnd, strTranslated.c_str());
 }
 
 void CLanguageFile::TranslateDialog(HWND hDlg) const {
