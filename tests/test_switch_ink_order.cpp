@@ -158,26 +158,6 @@ TEST_F(SwitchInkOrderTest, SwitchesShowEachOthersInkAndClearTheBoxesAndOkApplies
     }
 }
 
-TEST_F(SwitchInkOrderTest, AFailedSwitchOnlyClearsTheBoxesAndWithoutSnapshotsCancelKeepsASwitch) {
-    Machine().m_snapshots.m_bEnabled = false;
-    Heads().m_liveGroups.m_groups[0]->m_entries.resize(18); // no partners on head 4 for a switch across kinds
-    Run({[&](HWND hDlg) {
-        Tick(hDlg, 1, 0);
-        Tick(hDlg, 1, 6);
-        Click(hDlg, IDC_SWITCH_INK_SWITCH);
-        EXPECT_FALSE(Ticked(hDlg, 1, 0) || Ticked(hDlg, 1, 6));
-        EXPECT_EQ(Texts{L"K[2,1]"}, Cells(hDlg, {{3, 2}}));
-        EXPECT_TRUE(Calls({"Channel.Set", "Entry("}).empty());
-        Tick(hDlg, 1, 2);
-        Tick(hDlg, 1, 5);
-        Click(hDlg, IDC_SWITCH_INK_SWITCH);
-        PressKey(hDlg, VK_ESCAPE);
-    }});
-    EXPECT_TRUE(Ink(1, 5) == M && Ink(1, 2) == 6);
-    EXPECT_TRUE(
-        Calls({"Printer.CreateSnapshot", "HeadSettings.Data", "GroupSettings.Data", "Root.Apply"}).empty());
-}
-
 TEST_F(SwitchInkOrderTest, ASettingsBlockTheSnapshotCouldNotCopyIsNeverCopiedBackOverTheHosts) {
     Heads().m_headSettings.m_bHasData = false; // unreadable while the dialog opens: the copy stays empty
     Run({[&](HWND hDlg) {
@@ -202,23 +182,6 @@ TEST_F(SwitchInkOrderTest, ABaseListOfTheWrongLengthIsRebuiltOnOpeningAndAnUnkno
                        "BaseList.Add(0,0)"}),
               Calls({"BaseList.Clear", "BaseList.Add"}));
     EXPECT_TRUE(Calls({"Root.Apply"}).empty()); // the rebuild does not count as the operator's change
-}
-
-TEST_F(SwitchInkOrderTest, WithoutAHostOrAnActiveConfigurationTheGridIsEmptyAndSwitchRefuses) {
-    for (bool bHost : {false, true}) {
-        session->SetHostInterface(bHost ? &Machine() : nullptr);
-        // However many heads and channels are reported, without an active configuration there is no grid.
-        Heads().m_nHeadCount = Heads().m_nChannelCount = 1000000;
-        Heads().m_nActiveIndex = -1;
-        Machine().m_log.Clear();
-        std::vector<Operator::Step> steps;
-        Refused(
-            steps, [](HWND hDlg) { EXPECT_EQ(0, ::SendMessageW(ListOf(hDlg), LVM_GETITEMCOUNT, 0, 0)); },
-            L"Only two channels switching is supported");
-        steps.push_back([](HWND hDlg) { Click(hDlg, IDCANCEL); });
-        Run(std::move(steps));
-        EXPECT_EQ(bHost, !Machine().m_log.m_calls.empty());
-    }
 }
 
 } // namespace
