@@ -1,5 +1,5 @@
 // The extended list control on its own window: what its cells look like on screen, and its click and
-// keyboard rules for disabled rows.
+// keyboard rules for disabled rows. Ticking by click and key is the switch ink order's story.
 #include <gtest/gtest.h>
 
 #include "WindowCapture.h"
@@ -64,19 +64,15 @@ protected:
     CXListCtrl list;
 };
 
-// States no dialog opens with, so no golden picture shows: ticked boxes (gray on a disabled row), bold and
-// gray text, a progress too short for a pixel, a selected row with and without the focus.
-TEST_F(XListTest, BoxesTextProgressAndSelectionLookAsTheirStateSays) {
-    for (int nRow : {0, 1, 2}) {
-        list.SetCheckbox(nRow, 1, nRow != 1);
+// States no dialog opens with, so no golden picture shows (bold text does): a ticked box and gray text on a
+// disabled row, a selected row with and without the focus.
+TEST_F(XListTest, DisabledBoxesTextAndSelectionLookAsTheirStateSays) {
+    for (int nRow : {0, 2}) {
+        list.SetCheckbox(nRow, 1, 1);
         list.SetItemText(nRow, 2, L"WWWW", list.m_crWindowText, list.m_crWindow);
     }
-    list.SetBold(1, 2, TRUE);
     list.SetEnabled(2, FALSE);
-    list.SetProgress(3, 3, 1, FALSE); // 1 % of the inner width is no pixel
     CapturedImage image = Shot();
-    EXPECT_GT(Count(image, Cell(0, 1), RGB(51, 153, 51)), 6);
-    EXPECT_EQ(0, Count(image, Cell(1, 1), RGB(51, 153, 51)));
     EXPECT_GT(Count(image, Cell(2, 1), list.m_crGrayText), 6);
     auto shade = [&](int nRow, int nMin, int nMax) {
         return CountIf(image, Cell(nRow, 2), [&](COLORREF c) {
@@ -85,10 +81,8 @@ TEST_F(XListTest, BoxesTextProgressAndSelectionLookAsTheirStateSays) {
         });
     };
     EXPECT_GT(shade(0, 0, 100), 10);
-    EXPECT_GT(shade(1, 0, 100), shade(0, 0, 100) * 5 / 4);
     EXPECT_EQ(0, shade(2, 0, 100));
     EXPECT_GT(shade(2, 100, 250), 10); // the disabled row's text is there, only lighter
-    EXPECT_EQ(0, Count(image, Cell(3, 3), list.m_crHighlight));
     // A selected row keeps its colours inside a band of highlight with the focus, of shadow without when
     // shown always.
     list.SetItemText(4, 1, L"x", RGB(0, 0, 255), RGB(0, 255, 0));
@@ -107,24 +101,13 @@ TEST_F(XListTest, BoxesTextProgressAndSelectionLookAsTheirStateSays) {
     EXPECT_EQ(RGB(0, 255, 0), Shot().At(rc.left + 10, rc.top));
 }
 
-TEST_F(XListTest, ClicksToggleBoxesOnEnabledRowsAndDisabledRowsTakeNoClickAtAll) {
-    list.SetCheckbox(0, 2, 0);
+TEST_F(XListTest, DisabledRowsTakeNoClickAtAll) {
     list.SetCheckbox(4, 2, 0);
     list.SetEnabled(4, FALSE);
-    Click(0, 2);
-    EXPECT_EQ(1, list.GetCheckbox(0, 2));
-    EXPECT_TRUE(list.GetModified(0, 2));
-    EXPECT_TRUE(list.IsListModified());
-    EXPECT_EQ(0, Selected());
-    Click(0, 2);
-    EXPECT_EQ(0, list.GetCheckbox(0, 2));
-
-    // A plain cell selects its row; a disabled row keeps neither box nor selection.
     Click(2, 1);
-    EXPECT_EQ(2, Selected());
     Click(4, 2);
     EXPECT_EQ(0, list.GetCheckbox(4, 2));
-    EXPECT_FALSE(list.GetModified(4, 2));
+    EXPECT_FALSE(list.GetModified(4, 2) || list.IsListModified());
     EXPECT_EQ(2, Selected());
     Click(4, 2, WM_RBUTTONDOWN);
     EXPECT_EQ(2, Selected());
@@ -138,10 +121,9 @@ TEST_F(XListTest, KeysNeverLeaveTheSelectionOnADisabledRow) {
         {"x.xx..", -1, VK_UP, 1},    // onto 3: the nearest enabled row above
         {"x.xx..", -1, VK_UP, 1},    // onto 0: none above, so the nearest below
         {"x.xxxx", -1, VK_DOWN, 1},  // onto 2: nothing enabled below, so the nearest above
-        {"x.xxxx", -1, VK_HOME, 1},  // onto 0: Home restores the selection it had
-        {"x.xxxx", -1, VK_END, 1},
-        {"x.x.xx", -1, VK_NEXT, 3}, // onto the last row: nothing enabled below it, so the nearest above
-        {"xxxxxx", -1, VK_UP, 3},   // no enabled row at all: the previous selection comes back
+        {"x.xxxx", -1, VK_HOME, 1},  // onto 0: any other key restores the selection it had
+        {"x.x.xx", -1, VK_NEXT, 3},  // onto the last row: nothing enabled below it, so the nearest above
+        {"xxxxxx", -1, VK_UP, 3},    // no enabled row at all: the previous selection comes back
     };
     for (const auto& [pszDisabled, nFrom, vk, nTo] : kSteps) {
         for (int r = 0; r < 6; ++r)
@@ -176,19 +158,6 @@ TEST_F(XListTest, TooltipTextsAreCutToTheSystemsFixedBuffers) {
     EXPECT_EQ(std::wstring(79, L'x'), pWide->szText);
     EXPECT_EQ(std::string(256, 0x55), std::string(ansi.end() - 256, ansi.end()));
     EXPECT_EQ(std::string(512, 0x55), std::string(wide.end() - 512, wide.end()));
-}
-
-// A row the base list inserted, and a column added after the rows, have no records: setters refuse them,
-// and they still draw.
-TEST_F(XListTest, RowsAndColumnsWithoutRecordsAreLeftAlone) {
-    list.CListCtrl::InsertItem(6, L"plain");
-    list.InsertColumn(4, L"late", LVCFMT_LEFT, 50);
-    EXPECT_FALSE(list.SetCheckbox(6, 1, 1) || list.SetCheckbox(0, 4, 1) || list.SetBold(-1, 1, TRUE));
-    EXPECT_EQ(-1, list.GetCheckbox(6, 1));
-    EXPECT_TRUE(list.SetItemText(0, 4, L"late", 0, 0) && list.SetItemText(6, 1, L"y", 0, 0));
-    Shot();
-    list.DeleteAllItems();
-    EXPECT_EQ(0, list.GetItemCount());
 }
 
 } // namespace
