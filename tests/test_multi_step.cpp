@@ -60,7 +60,6 @@ protected:
             SetText(record.szNextStepHints[i], u"hint " + std::u16string(name));
         }
         SetText(record.szFinishText, u"done");
-        SetText(record.szCancelText, u"stopped");
     }
     void Poll(HWND hDlg, std::initializer_list<int32_t> script) {
         for (int32_t nState : script) {
@@ -114,7 +113,6 @@ TEST_F(MultiStepTest, OpensWithTheTitleStartsTheHostOnceAndAsksBeforeCancellingU
     };
     EXPECT_EQ(1, Show({[&](HWND hDlg) {
                            EXPECT_EQ(std::wstring(127, L'T'), CaptionOf(hDlg));
-                           EXPECT_EQ(CaptionOf(hDlg), TextOf(hDlg, IDC_MULTI_STEP_STATUS));
                            PressKey(hDlg, VK_ESCAPE); // not started: the cancel command still asks
                        },
                        answer(IDNO),

@@ -23,7 +23,6 @@ TEST(PrintBefore, EachWayOutEndsWithItsChoiceAndEnterStartsPrintingWhereverTheFo
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.nResult, Drive({[&](HWND hDlg) {
-                                       EXPECT_EQ(L"Confirm before printing", CaptionOf(hDlg));
                                        if (c.nFocus)
                                            SetFocusTo(hDlg, c.nFocus);
                                        c.act(hDlg);

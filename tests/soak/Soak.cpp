@@ -1,9 +1,6 @@
 // A random operator over every operation of the simulator's default machine: pivora_soak [ACTIONS] [SEED]
-// (2000 actions, seed 1). It acts on whatever dialog is in front as an operator would, while the host moves
-// its Z axis, advances its multi-step operation, calls operations from inside its callbacks and takes its
-// root object away for a while; after every dialog it checks the result code, the machine's values, the
-// windows and the GDI objects. A failure names the seed and the action that reproduce it; the exit code is
-// the number of failures (at most 100).
+// (2000 actions, seed 1), while the host moves Z, nests calls and takes its root object away for a while.
+// Each failure names the seed and action that reproduce it; the exit code counts them (at most 100).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -26,38 +23,24 @@ constexpr long kWarmUpActions = 600;
 // GDI objects of each type the system may still add to its caches in the checked run.
 constexpr int kSystemCacheObjects = 8;
 
-class Soak;
+// Every operation with the host's side and the arguments chosen at random.
+const std::vector<HostOperation>& Operations();
 
-// One operation as the soak calls it, with the host's side and the arguments chosen at random.
-struct SoakOperation {
-    const char* pszName;
-    std::vector<int32_t> results;
-    std::function<int32_t(Soak&, CPivoraProcVirtual*, SimMachine&)> run;
-};
-const std::vector<SoakOperation>& Operations();
-
-// The visible, enabled children of a dialog of one window class.
+// The visible, enabled direct children of a dialog of one window class.
 std::vector<HWND> Children(HWND hDlg, const wchar_t* pszClass) {
-    std::pair<const wchar_t*, std::vector<HWND>> search{pszClass, {}};
-    ::EnumChildWindows(
-        hDlg,
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* p = reinterpret_cast<decltype(search)*>(lParam);
-            wchar_t szClass[64] = {};
-            ::GetClassNameW(hWnd, szClass, 64);
-            if (::IsWindowVisible(hWnd) && ::IsWindowEnabled(hWnd) && ::lstrcmpiW(szClass, p->first) == 0)
-                p->second.push_back(hWnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    std::vector<HWND> children;
+    wchar_t szClass[64];
+    for (HWND h = ::GetWindow(hDlg, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
+        if (::GetClassNameW(h, szClass, 64) && ::lstrcmpiW(szClass, pszClass) == 0 && ::IsWindowVisible(h) &&
+            ::IsWindowEnabled(h))
+            children.push_back(h);
+    return children;
 }
 
 class Soak {
 public:
     Soak(long nActions, uint64_t nSeed) : m_nSeed(nSeed), m_nTarget(nActions), m_rng(nSeed) {}
     int Run();
-    // Prints what happened with the seed and the action that reproduce it.
     void Say(const std::string& strWhat) {
         std::printf("%s at action %ld (seed %llu)\n  reproduce: ./pivora.sh soak %ld %llu\n", strWhat.c_str(),
                     m_nActions, static_cast<unsigned long long>(m_nSeed), m_nActions,
@@ -80,9 +63,8 @@ private:
         Say("FAIL: " + strWhat);
     }
     void LoadModule();
-    void RunOperation(const SoakOperation& op);
-    void Expect(const SoakOperation& op, int32_t nResult, const char* pszContext = "") {
-        if (std::find(op.results.begin(), op.results.end(), nResult) == op.results.end())
+    void Expect(const HostOperation& op, int32_t nResult, const char* pszContext = "") {
+        if (!op.Documented(nResult))
             Fail(std::string(pszContext) + op.pszName + " returned " + std::to_string(nResult));
     }
     void Act(HWND hDlg);
@@ -96,7 +78,7 @@ private:
     SimCutInkSettings m_cutInkBefore;
     int m_nRuns = 0, m_nFailures = 0, m_nDepth = 0;
     bool m_bRootGone = false;
-    const SoakOperation* m_pNested = nullptr; // armed: runs at the host's next call
+    const HostOperation* m_pNested = nullptr; // armed: runs at the host's next call
     std::map<HWND, int> m_budgets;            // actions left before the operator closes that dialog
 };
 Soak* g_pSoak = nullptr;
@@ -203,18 +185,6 @@ void Soak::Act(HWND hDlg) {
     }
 }
 
-void Soak::RunOperation(const SoakOperation& op) {
-    Operator actor;
-    actor.WaitUntil([this](HWND hDlg) {
-        Act(hDlg);
-        return false;
-    });
-    actor.Start();
-    Expect(op, op.run(*this, m_pInterface.get(), *m_pMachine));
-    if (actor.m_bTimedOut)
-        Fail(std::string(op.pszName) + ": a dialog could not be closed within 20 s");
-}
-
 // The host's values after a dialog: within what the dialogs may write, and every snapshot given back.
 void Soak::Check(const char* pszAfter) {
     SimMachine& m = *m_pMachine;
@@ -261,36 +231,32 @@ void Soak::Check(const char* pszAfter) {
           m.m_snapshots.m_outstanding.size() * 1000.0 + m.m_snapshots.m_nBadReleases);
 }
 
-void StartMultiStepOperation() {
-    g_pSoak->m_pMachine->m_multiStep.Start();
-}
-
-const std::vector<SoakOperation>& Operations() {
+const std::vector<HostOperation>& Operations() {
     using P = CPivoraProcVirtual*;
     // clang-format off
-    static const std::vector<SoakOperation> s_operations = {
-        {"ConfirmPrintMode", {0, 1}, [](Soak& s, P p, SimMachine& m) { return p->ConfirmPrintMode(m.m_tasks[size_t(s.Below(2))].get()); }},
-        {"ConfirmPrint(1)", {1, 2}, [](Soak&, P p, SimMachine&) { return p->ConfirmPrint(1); }},
-        {"ConfirmPrint(0)", {0, 1, 2}, [](Soak& s, P p, SimMachine&) { return p->ConfirmPrint(s.Chance(50) ? 0 : 0x10002); }},
-        {"ShowMultiStepPopup", {1}, [](Soak& s, P p, SimMachine& m) {
+    static const std::vector<HostOperation> s_operations = {
+        {"ConfirmPrintMode", {0, 1}, [](P p, SimMachine& m) { return p->ConfirmPrintMode(m.m_tasks[size_t(g_pSoak->Below(2))].get()); }},
+        {"ConfirmPrint(1)", {1, 2}, [](P p, SimMachine&) { return p->ConfirmPrint(1); }},
+        {"ConfirmPrint(0)", {0, 1, 2}, [](P p, SimMachine&) { return p->ConfirmPrint(g_pSoak->Chance(50) ? 0 : 0x10002); }},
+        {"ShowMultiStepPopup", {1}, [](P p, SimMachine& m) {
              auto pRecord = std::make_unique<MultiStepRecord>();
-             m.m_multiStep.FillRecord(*pRecord, s.Chance(50));
-             pRecord->nStartCallback = reinterpret_cast<uintptr_t>(&StartMultiStepOperation);
+             m.m_multiStep.FillRecord(*pRecord, g_pSoak->Chance(50));
+             pRecord->nStartCallback = reinterpret_cast<uintptr_t>(+[] { g_pSoak->m_pMachine->m_multiStep.Start(); });
              return p->ShowMultiStepPopup(pRecord.get()); }},
-        {"ShowCutInkSetting", {1}, [](Soak& s, P p, SimMachine& m) {
+        {"ShowCutInkSetting", {1}, [](P p, SimMachine& m) {
              SimCutInkSettings& cutInk = m.m_printer.m_cutInk;
-             return p->ShowCutInkSetting(&m.m_printer, s.Pick(std::vector<uint32_t>{0xFFFFFFFF, 6, 0, 1, 32, 40}),
-                                         s.Chance(90) ? cutInk.nValues : nullptr, &cutInk.nApplyToAll); }},
-        {"ShowSwitchInkOrder", {1}, [](Soak&, P p, SimMachine&) { return p->ShowSwitchInkOrder(); }},
-        {"ShowSupplyInkTimeout", {1}, [](Soak&, P p, SimMachine& m) {
+             return p->ShowCutInkSetting(&m.m_printer, g_pSoak->Pick(std::vector<uint32_t>{0xFFFFFFFF, 6, 0, 1, 32, 40}),
+                                         g_pSoak->Chance(90) ? cutInk.nValues : nullptr, &cutInk.nApplyToAll); }},
+        {"ShowSwitchInkOrder", {1}, [](P p, SimMachine&) { return p->ShowSwitchInkOrder(); }},
+        {"ShowSupplyInkTimeout", {1}, [](P p, SimMachine& m) {
              m.m_inkSupply.m_bTimedOut = true;
              return p->ShowSupplyInkTimeout(); }},
-        {"ShowCustomEclosion", {1}, [](Soak& s, P p, SimMachine&) { return p->ShowCustomEclosion(s.Below(2)); }},
-        {"ShowDetailVersionInfo", {1}, [](Soak& s, P p, SimMachine&) {
+        {"ShowCustomEclosion", {1}, [](P p, SimMachine&) { return p->ShowCustomEclosion(g_pSoak->Below(2)); }},
+        {"ShowDetailVersionInfo", {1}, [](P p, SimMachine&) {
              SoftwareVersionRecord record = {};
-             record.nVersion1 = static_cast<uint16_t>(s.Below(65536));
+             record.nVersion1 = static_cast<uint16_t>(g_pSoak->Below(65536));
              for (char& ch : record.szSuffix)
-                 ch = static_cast<char>('A' + s.Below(26));
+                 ch = static_cast<char>('A' + g_pSoak->Below(26));
              return p->ShowDetailVersionInfo(&record); }},
     };
     // clang-format on
@@ -300,9 +266,9 @@ const std::vector<SoakOperation>& Operations() {
 int Soak::Run() {
     // The host's own work from inside one of its calls: another operation, as a host that reacts would.
     m_pMachine->m_log.m_onCall = [this](const std::string&) {
-        if (const SoakOperation* pOp = m_nDepth < 2 ? std::exchange(m_pNested, nullptr) : nullptr) {
+        if (const HostOperation* pOp = m_nDepth < 2 ? std::exchange(m_pNested, nullptr) : nullptr) {
             ++m_nDepth; // the operator already acting goes on with the nested dialogs
-            Expect(*pOp, pOp->run(*this, m_pInterface.get(), *m_pMachine), "nested ");
+            Expect(*pOp, pOp->run(m_pInterface.get(), *m_pMachine), "nested ");
             --m_nDepth;
         }
     };
@@ -314,15 +280,23 @@ int Soak::Run() {
     // A warm-up first, unchecked: the system makes its caches (fonts, classes, the bitmaps of themed
     // controls in each state they are drawn in) at their first use. Every dialog once with no action, then
     // random actions with a seed of their own, so the checked run starts as on the operator's second day.
-    auto run = [this](const SoakOperation& op) {
-        RunOperation(op);
+    auto run = [this](const HostOperation& op) {
+        Operator actor;
+        actor.WaitUntil([this](HWND hDlg) {
+            Act(hDlg);
+            return false;
+        });
+        actor.Start();
+        Expect(op, op.run(m_pInterface.get(), *m_pMachine));
+        if (actor.m_bTimedOut)
+            Fail(std::string(op.pszName) + ": a dialog could not be closed within 20 s");
         m_budgets.clear();
         m_pNested = nullptr;
         if (std::exchange(m_bRootGone, false))
             m_pInterface->SetHostInterface(m_pMachine.get());
     };
     const long nTarget = std::exchange(m_nTarget, 0);
-    for (const SoakOperation& op : Operations())
+    for (const HostOperation& op : Operations())
         run(op);
     const std::mt19937_64 rngChecked = std::exchange(m_rng, std::mt19937_64(m_nSeed ^ 0x5EED5EEDull));
     for (m_nTarget = kWarmUpActions; m_nActions < m_nTarget;)
@@ -340,7 +314,7 @@ int Soak::Run() {
     while (m_nActions < m_nTarget && m_nFailures < 100) {
         if (m_nRuns++ % 40 == 39)
             LoadModule();
-        const SoakOperation& op = Pick(Operations());
+        const HostOperation& op = Pick(Operations());
         m_cutInkBefore = m_pMachine->m_printer.m_cutInk;
         const int nWindowsBefore = CountThreadWindows();
         run(op);

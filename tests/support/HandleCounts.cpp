@@ -4,7 +4,6 @@
 #include <malloc.h>
 
 #include <cstdint>
-#include <numeric>
 #include <vector>
 
 #include "ScriptedOperator.h"
@@ -26,10 +25,10 @@ std::map<int, int> CountGdiObjectsByType() {
 }
 
 int CountGdiObjects() {
-    std::map<int, int> counts = CountGdiObjectsByType();
-    return counts.empty() ? -1
-                          : std::accumulate(counts.begin(), counts.end(), 0,
-                                            [](int n, const auto& type) { return n + type.second; });
+    int nCount = 0;
+    for (const auto& type : CountGdiObjectsByType())
+        nCount += type.second;
+    return nCount > 0 ? nCount : -1; // no table, no objects
 }
 
 std::string DescribeGdiObjects(const std::map<int, int>& counts) {
@@ -41,26 +40,17 @@ std::string DescribeGdiObjects(const std::map<int, int>& counts) {
 
 int CountThreadWindows() {
     int nCount = 0;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            auto* pCount = reinterpret_cast<int*>(lParam);
-            ++*pCount;
-            ::EnumChildWindows(
-                hWnd,
-                [](HWND, LPARAM lChild) -> BOOL {
-                    ++*reinterpret_cast<int*>(lChild);
-                    return TRUE;
-                },
-                lParam);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&nCount));
+    auto count = [](HWND hWnd, LPARAM lParam) -> BOOL {
+        ++*reinterpret_cast<int*>(lParam);
+        ::EnumChildWindows(
+            hWnd, [](HWND, LPARAM l) { return BOOL(++*reinterpret_cast<int*>(l) > 0); }, lParam);
+        return TRUE;
+    };
+    ::EnumThreadWindows(::GetCurrentThreadId(), count, reinterpret_cast<LPARAM>(&nCount));
     return nCount;
 }
 
 HandleCounts TakeHandleCounts() {
-    // Blocks in use on the C runtime's heap, which the module and the programs share.
     _HEAPINFO info = {};
     int nHeapBlocks = 0, nStatus;
     while ((nStatus = _heapwalk(&info)) == _HEAPOK)

@@ -1,7 +1,5 @@
 #include "Plugin.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 #include <stdexcept>
 
@@ -70,41 +68,30 @@ InterfacePtr PluginSession::NewInterface() {
 void PluginSession::SetLanguage(const wchar_t* pszFolder) {
     LanguageRecord record = {};
     std::wstring strFolder = pszFolder;
-    for (size_t i = 0; i < strFolder.size() && i + 1 < kLanguageFolderNameChars; ++i)
-        record.szFolderName[i] = static_cast<char16_t>(strFolder[i]);
+    std::u16string(strFolder.begin(), strFolder.end())
+        .copy(record.szFolderName, kLanguageFolderNameChars - 1);
     m_pInterface->SetLanguage(&record);
 }
 
-namespace {
-
-SimMachine* g_pStartedMachine = nullptr;
-void StartMultiStep() {
-    if (g_pStartedMachine)
-        g_pStartedMachine->m_multiStep.Start();
-}
-
-} // namespace
+static SimMachine* g_pStartedMachine = nullptr;
 
 const std::vector<HostOperation>& HostOperations() {
     using P = CPivoraProcVirtual*;
+    auto cutInk = [](uint32_t nRows, bool bValues) {
+        return [=](P p, SimMachine& m) {
+            SimCutInkSettings& s = m.m_printer.m_cutInk;
+            return p->ShowCutInkSetting(&m.m_printer, nRows, bValues ? s.nValues : nullptr, &s.nApplyToAll);
+        };
+    };
+    static SoftwareVersionRecord s_noVersion;
     static const std::vector<HostOperation> s_operations = {
         {"ConfirmPrintMode",
          {0, 1},
          [](P p, SimMachine& m) { return p->ConfirmPrintMode(m.m_tasks[0].get()); }},
         {"ConfirmPrint(1)", {1, 2}, [](P p, SimMachine&) { return p->ConfirmPrint(1); }},
         {"ConfirmPrint(0)", {0, 1, 2}, [](P p, SimMachine&) { return p->ConfirmPrint(0); }},
-        {"ShowCutInkSetting(6)",
-         {1},
-         [](P p, SimMachine& m) {
-             return p->ShowCutInkSetting(&m.m_printer, 6, m.m_printer.m_cutInk.nValues,
-                                         &m.m_printer.m_cutInk.nApplyToAll);
-         }},
-        {"ShowCutInkSetting(derived)",
-         {1},
-         [](P p, SimMachine& m) {
-             return p->ShowCutInkSetting(&m.m_printer, kCutInkDerivedRowCount, nullptr,
-                                         &m.m_printer.m_cutInk.nApplyToAll);
-         }},
+        {"ShowCutInkSetting(6)", {1}, cutInk(6, true)},
+        {"ShowCutInkSetting(derived)", {1}, cutInk(kCutInkDerivedRowCount, false)},
         {"ShowCustomEclosion", {1}, [](P p, SimMachine&) { return p->ShowCustomEclosion(1); }},
         {"ShowSupplyInkTimeout", {1}, [](P p, SimMachine&) { return p->ShowSupplyInkTimeout(); }},
         {"ShowSwitchInkOrder", {1}, [](P p, SimMachine&) { return p->ShowSwitchInkOrder(); }},
@@ -114,15 +101,13 @@ const std::vector<HostOperation>& HostOperations() {
              static MultiStepRecord s_record;
              m.m_multiStep.FillRecord(s_record, false);
              g_pStartedMachine = &m;
-             s_record.nStartCallback = reinterpret_cast<uintptr_t>(&StartMultiStep);
+             s_record.nStartCallback =
+                 reinterpret_cast<uintptr_t>(+[] { g_pStartedMachine->m_multiStep.Start(); });
              return p->ShowMultiStepPopup(&s_record);
          }},
         {"ShowDetailVersionInfo",
          {1},
-         [](P p, SimMachine&) {
-             SoftwareVersionRecord record = {};
-             return p->ShowDetailVersionInfo(&record);
-         }},
+         [](P p, SimMachine&) { return p->ShowDetailVersionInfo(&s_noVersion); }},
     };
     return s_operations;
 }

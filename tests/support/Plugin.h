@@ -82,20 +82,6 @@ template <class Call> auto Drive(std::vector<Operator::Step> steps, Call call) {
     return result;
 }
 
-// Calls an operation that must answer without a dialog: one that comes up anyway is closed and fails.
-template <class Call> auto WithoutDialog(Call call) {
-    Operator guard;
-    std::wstring strShown;
-    guard.Then([&](HWND hDlg) {
-        strShown = CaptionOf(hDlg);
-        CloseBox(hDlg);
-    });
-    guard.Start();
-    auto result = call();
-    EXPECT_EQ(L"", strShown) << "a dialog came up";
-    return result;
-}
-
 // Calls an operation while the operator leaves whatever comes up: vkFirst on each dialog, then the other of
 // Enter and Escape every 25 ticks until it is gone (a question about leaving takes its default button).
 // onShown sees each dialog once, before the first key.
@@ -114,5 +100,13 @@ auto Leaving(Call call, UINT vkFirst = VK_ESCAPE, std::function<void(HWND)> onSh
     op.Start();
     auto result = call();
     EXPECT_FALSE(op.m_bTimedOut) << "a dialog stayed open";
+    return result;
+}
+
+// Calls an operation that must answer without a dialog: one that comes up anyway is closed and fails.
+template <class Call> auto WithoutDialog(Call call) {
+    std::wstring strShown;
+    auto result = Leaving(call, VK_ESCAPE, [&](HWND hDlg) { strShown = CaptionOf(hDlg); });
+    EXPECT_EQ(L"", strShown) << "a dialog came up";
     return result;
 }
