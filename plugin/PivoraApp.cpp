@@ -36,10 +36,24 @@ public:
 
 CPivoraApp theApp;
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID) {
+#if defined(__GLIBCXX__)
+namespace __gnu_cxx {
+void __freeres() noexcept;
+}
+#endif
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID pReserved) {
     if (dwReason == DLL_PROCESS_ATTACH)
         ::DisableThreadLibraryCalls(hInstance);
-    return AfxDllMain(hInstance, dwReason);
+    BOOL bResult = AfxDllMain(hInstance, dwReason);
+#if defined(__GLIBCXX__)
+    // The C++ runtime linked into the module keeps a pool of 73 KB for exceptions thrown when memory runs
+    // out and never frees it: a host that unloads the module gets it back. At process exit the system
+    // takes everything anyway.
+    if (dwReason == DLL_PROCESS_DETACH && !pReserved)
+        __gnu_cxx::__freeres();
+#endif
+    return bResult;
 }
 
 // Exported by name and ordinal through Pivora.def.

@@ -53,9 +53,11 @@ int CountThreadWindows() {
 HandleCounts TakeHandleCounts() {
     _HEAPINFO info = {};
     int nHeapBlocks = 0, nStatus;
+    size_t nHeapBytes = 0;
     while ((nStatus = _heapwalk(&info)) == _HEAPOK)
-        nHeapBlocks += info._useflag == _USEDENTRY ? 1 : 0;
-    return {CountGdiObjects(), CountThreadWindows(), nStatus == _HEAPEND ? nHeapBlocks : -1};
+        if (info._useflag == _USEDENTRY)
+            ++nHeapBlocks, nHeapBytes += info._size;
+    return {CountGdiObjects(), CountThreadWindows(), nStatus == _HEAPEND ? nHeapBlocks : -1, nHeapBytes};
 }
 
 void FillSystemCaches(HWND hOwner) {

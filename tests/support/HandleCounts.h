@@ -20,6 +20,7 @@ int CountThreadWindows();
 // and the programs share (-1 when it cannot be walked).
 struct HandleCounts {
     int nGdiObjects = 0, nWindows = 0, nHeapBlocks = 0;
+    size_t nHeapBytes = 0;
 };
 HandleCounts TakeHandleCounts();
 
