@@ -195,24 +195,22 @@ HRESULT CAccessibleBase::get_accDescription(VARIANT varChild, BSTR* pszDescripti
     return WithItem(varChild, [&](const AccessibleItem&) { return ToBstr(std::wstring(), pszDescription); });
 }
 
-HRESULT CAccessibleBase::get_accRole(VARIANT varChild, VARIANT* pvarRole) {
-    if (!pvarRole)
+HRESULT CAccessibleBase::ItemNumber(VARIANT varChild, VARIANT* pvar, long AccessibleItem::*pField) noexcept {
+    if (!pvar)
         return E_POINTER;
-    pvarRole->vt = VT_EMPTY;
+    pvar->vt = VT_EMPTY;
     return WithItem(varChild, [&](const AccessibleItem& item) {
-        SetI4(pvarRole, item.nRole);
+        SetI4(pvar, item.*pField);
         return S_OK;
     });
 }
 
+HRESULT CAccessibleBase::get_accRole(VARIANT varChild, VARIANT* pvarRole) {
+    return ItemNumber(varChild, pvarRole, &AccessibleItem::nRole);
+}
+
 HRESULT CAccessibleBase::get_accState(VARIANT varChild, VARIANT* pvarState) {
-    if (!pvarState)
-        return E_POINTER;
-    pvarState->vt = VT_EMPTY;
-    return WithItem(varChild, [&](const AccessibleItem& item) {
-        SetI4(pvarState, item.nState);
-        return S_OK;
-    });
+    return ItemNumber(varChild, pvarState, &AccessibleItem::nState);
 }
 
 HRESULT CAccessibleBase::get_accHelp(VARIANT varChild, BSTR* pszHelp) {

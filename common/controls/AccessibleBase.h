@@ -90,6 +90,8 @@ private:
     // E_INVALIDARG, and nothing thrown crosses back into the client.
     HRESULT Guarded(const std::function<HRESULT()>& fn) noexcept;
     HRESULT WithItem(VARIANT varChild, const std::function<HRESULT(const AccessibleItem&)>& fn) noexcept;
+    // A number of the item (its role or state) as a VT_I4 variant.
+    HRESULT ItemNumber(VARIANT varChild, VARIANT* pvar, long AccessibleItem::*pField) noexcept;
     bool ChildId(const VARIANT& var, long& nChild);
     AccessibleItem Describe(long nChild);
 
