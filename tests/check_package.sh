@@ -42,6 +42,8 @@ for dll in $imports; do
     esac
 done
 echo "imports: $(echo $imports)"
+# The common controls are loaded by the first dialog inside the module's activation context, never at load.
+grep -qx comctl32.dll <<<"$imports" && fail "Pivora.dll imports comctl32.dll at load: a function is missing from cmake/comctl32-delay.def"
 
 # Symbols: the DLL's debug directory names Pivora.pdb with the PDB's own GUID and age.
 debug=$(llvm-readobj-14 --coff-debug-directory "$dir/Pivora.dll")
