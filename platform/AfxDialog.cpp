@@ -98,8 +98,12 @@ INT_PTR CDialog::DoModal() {
     HWND hWnd = ::CreateDialogIndirectParamW(hInst, pTemplate, hOwner, &CDialog::AfxDlgProc,
                                              reinterpret_cast<LPARAM>(this));
     if (hWnd) {
-        if (!m_bModalDone && !::IsWindowVisible(hWnd))
+        if (!m_bModalDone && !::IsWindowVisible(hWnd)) {
             ::ShowWindow(hWnd, SW_SHOWNORMAL);
+            // Painted at once, dialog and controls in one pass, as the platform's modal loop does when it
+            // shows a dialog; left to the queue, each control's paint is fetched as a message of its own.
+            ::UpdateWindow(hWnd);
+        }
         MakeFocusedButtonDefault();
         while (!m_bModalDone) {
             MSG msg;
@@ -351,6 +355,23 @@ std::wstring ControlText(HWND hCtrl) {
     return str;
 }
 
+// Sets one button of a radio group whose every button is set in turn. Checking an automatic radio button
+// also clears the rest of its group, which Wine does by walking the dialog's controls (about 3 ms a call, and
+// dialogs push their values several times while they open); here that walk is redundant, so the button is
+// set as a plain radio button for the moment. A button already in the wanted state is left alone.
+void SetRadioButtonOfGroup(HWND hButton, bool bChecked) {
+    const LRESULT nState = bChecked ? BST_CHECKED : BST_UNCHECKED;
+    if (::SendMessageW(hButton, BM_GETCHECK, 0, 0) == nState)
+        return;
+    const WPARAM nStyle = static_cast<WPARAM>(::GetWindowLongW(hButton, GWL_STYLE)) & 0xFFFF;
+    const bool bAutomatic = (nStyle & BS_TYPEMASK) == BS_AUTORADIOBUTTON;
+    if (bAutomatic)
+        ::SendMessageW(hButton, BM_SETSTYLE, (nStyle & ~BS_TYPEMASK) | BS_RADIOBUTTON, FALSE);
+    ::SendMessageW(hButton, BM_SETCHECK, static_cast<WPARAM>(nState), 0);
+    if (bAutomatic)
+        ::SendMessageW(hButton, BM_SETSTYLE, nStyle, FALSE);
+}
+
 } // namespace
 
 void DDX_Text(CDataExchange* pDX, int nIdc, double& value) {
@@ -428,7 +449,7 @@ void DDX_Radio(CDataExchange* pDX, int nIdc, int& value) {
                 if (::SendMessageW(hCtrl, BM_GETCHECK, 0, 0) != 0)
                     value = nButton;
             } else {
-                ::SendMessageW(hCtrl, BM_SETCHECK, nButton == value, 0);
+                SetRadioButtonOfGroup(hCtrl, nButton == value);
             }
             ++nButton;
         }
