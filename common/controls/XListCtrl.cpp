@@ -458,7 +458,7 @@ DWORD CXListCtrl::OnPrePaint(NMCUSTOMDRAW&) {
                 m_paint.columnAlign[static_cast<size_t>(nCol)] = DT_RIGHT;
         }
     }
-    return CDRF_NOTIFYSUBITEMDRAW;
+    return CDRF_NOTIFYITEMDRAW;
 }
 
 DWORD CXListCtrl::OnItemPrePaint(NMCUSTOMDRAW& cd) {
@@ -466,13 +466,16 @@ DWORD CXListCtrl::OnItemPrePaint(NMCUSTOMDRAW& cd) {
     m_paint.bItemSelected =
         (SendMessage(LVM_GETITEMSTATE, cd.dwItemSpec, LVIS_SELECTED) & LVIS_SELECTED) != 0;
     m_paint.pRow = GetRow(m_paint.nItem);
-    return CDRF_NOTIFYSUBITEMDRAW;
-}
-
-DWORD CXListCtrl::OnSubItemPrePaint(NMCUSTOMDRAW& cd) {
-    auto& lvcd = reinterpret_cast<NMLVCUSTOMDRAW&>(cd);
-    PaintCell(cd.hdc, static_cast<int>(cd.dwItemSpec), lvcd.iSubItem);
-    DrawCellCues(cd.hdc, static_cast<int>(cd.dwItemSpec), lvcd.iSubItem);
+    // The whole row is painted here: left to the list view, every cell would cost it a notification and
+    // its own preparation, which grows with the number of columns. Cells outside the paint are skipped.
+    for (int nSubItem = 0; nSubItem < m_paint.nColumns; ++nSubItem) {
+        RECT rc;
+        if (CellBounds(m_paint.nItem, nSubItem, m_paint.nItems, m_paint.nColumns, &rc) &&
+            !::RectVisible(cd.hdc, &rc))
+            continue;
+        PaintCell(cd.hdc, m_paint.nItem, nSubItem);
+        DrawCellCues(cd.hdc, m_paint.nItem, nSubItem);
+    }
     return CDRF_SKIPDEFAULT;
 }
 

@@ -95,7 +95,6 @@ protected:
     // Custom draw by stage: every cell is painted here, none by the list view.
     DWORD OnPrePaint(NMCUSTOMDRAW& cd) override;
     DWORD OnItemPrePaint(NMCUSTOMDRAW& cd) override;
-    DWORD OnSubItemPrePaint(NMCUSTOMDRAW& cd) override;
 
     // The painters, one cell at a time.
     void PaintCell(HDC hDC, int nItem, int nSubItem);
