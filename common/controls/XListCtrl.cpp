@@ -131,8 +131,13 @@ void CXListCtrl::DeclareMessageMap(CMessageMap& map) {
     map.Message(WM_SYSCOLORCHANGE, [this](WPARAM wParam, LPARAM lParam) {
         LRESULT lResult = Default(WM_SYSCOLORCHANGE, wParam, lParam);
         LoadSystemColors();
+        m_headerPainter.Reset();
         Invalidate(TRUE);
         return lResult;
+    });
+    map.Message(WM_THEMECHANGED, [this](WPARAM wParam, LPARAM lParam) {
+        m_headerPainter.Reset();
+        return Default(WM_THEMECHANGED, wParam, lParam);
     });
     map.Message(WM_GETOBJECT, [this](WPARAM wParam, LPARAM lParam) {
         LRESULT lResult =
@@ -169,6 +174,8 @@ void CXListCtrl::DeclareMessageMap(CMessageMap& map) {
     });
     map.Message(WM_NOTIFY, [this](WPARAM wParam, LPARAM lParam) {
         auto* pHdr = reinterpret_cast<NMHDR*>(lParam);
+        if (pHdr->code == NM_CUSTOMDRAW && pHdr->hwndFrom == GetHeaderCtrl())
+            return m_headerPainter.OnCustomDraw(*reinterpret_cast<NMCUSTOMDRAW*>(lParam));
         LRESULT lResult = 0;
         // A request the tooltip handler declines (sender id 0) goes on to the list itself.
         if ((pHdr->code == TTN_NEEDTEXTW || pHdr->code == TTN_NEEDTEXTA) &&

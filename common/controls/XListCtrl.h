@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/controls/AccessibleBase.h"
+#include "common/controls/HeaderItemPainter.h"
 #include "platform/AfxGdiPlus.h"
 #include "platform/AfxWin.h"
 #include "XListCellRules.h"
@@ -162,6 +163,7 @@ private:
         Row* pRow = nullptr;
     };
     PaintState m_paint;
+    CHeaderItemPainter m_headerPainter;
     // Made at the first cell that needs them and kept: the bold copy of the list's font (remade when the
     // font changes), the check box frame brush and the check mark pen.
     unique_hfont m_hBold;
