@@ -2,12 +2,16 @@
 
 #include <shlwapi.h>
 
+#include <vector>
+
 #include "platform/AfxWin.h"
 
 namespace {
 
 // Room for 1022 characters plus the terminator; the profile reader cuts anything longer.
 constexpr DWORD kTranslationChars = 1023;
+// Beyond this a section is not read whole; its keys are then asked of the file one by one.
+constexpr DWORD kMaxSectionChars = 1 << 20;
 
 } // namespace
 
@@ -31,35 +35,52 @@ std::wstring CLanguageFile::Translate(const std::wstring& strKey) const {
     return ReplaceBackslashN(std::move(strText));
 }
 
-void CLanguageFile::TranslateWindowText(HWND hWnd) const {
+struct CLanguageFile::DialogPass {
+    const CLanguageFile* pFile;
+    std::optional<CLanguageSection> section;
+};
+
+std::optional<CLanguageSection> CLanguageFile::ReadSection() const {
+    if (m_strIniPath.empty() || !::PathFileExistsW(m_strIniPath.c_str()))
+        return CLanguageSection(nullptr, 0);
+    // The profile functions say a section did not fit by filling the buffer to two short of its end.
+    for (DWORD nSize = 4096; nSize <= kMaxSectionChars; nSize *= 4) {
+        std::vector<wchar_t> buffer(nSize);
+        const DWORD nChars = ::GetPrivateProfileSectionW(L"LANG", buffer.data(), nSize, m_strIniPath.c_str());
+        if (nChars + 2 < nSize)
+            return CLanguageSection(buffer.data(), nChars);
+    }
+    return std::nullopt;
+}
+
+void CLanguageFile::TranslateWindowText(HWND hWnd, const std::optional<CLanguageSection>& section) const {
     wchar_t szText[kTranslationChars + 1] = {};
     ::GetWindowTextW(hWnd, szText, kTranslationChars);
     if (szText[0] == L'\0')
         return;
+    std::optional<std::wstring> strFound = section ? section->Find(szText) : std::nullopt;
+    const std::wstring strTranslated = strFound ? ReplaceBackslashN(std::move(*strFound)) : Translate(szText);
     // A text the pack leaves as it is is not set again: each setting costs the control a repaint.
-    const std::wstring strTranslated = Translate(szText);
     if (strTranslated != szText)
         ::SetWindowTextW(hWnd, strTranslated.c_str());
 }
 
 void CLanguageFile::TranslateDialog(HWND hDlg) const {
-    TranslateWindowText(hDlg);
-    ::EnumChildWindows(hDlg, &TranslateChildWindowProc, reinterpret_cast<LPARAM>(this));
+    DialogPass pass = {this, ReadSection()};
+    TranslateWindowText(hDlg, pass.section);
+    ::EnumChildWindows(hDlg, &TranslateChildWindowProc, reinterpret_cast<LPARAM>(&pass));
 }
 
-BOOL CALLBACK TranslateChildWindowProc(HWND hWnd, LPARAM lParam) {
+BOOL CALLBACK CLanguageFile::TranslateChildWindowProc(HWND hWnd, LPARAM lParam) {
     // Called by the system's enumeration: nothing thrown may unwind through it.
     return AfxGuard<BOOL>(FALSE, [&]() -> BOOL {
-        const auto* pLanguage = reinterpret_cast<const CLanguageFile*>(lParam);
+        const auto* pPass = reinterpret_cast<const DialogPass*>(lParam);
         CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
         if (dynamic_cast<CEdit*>(pWnd))
             return TRUE;
-        if (pLanguage->m_bRecurseDialogs && dynamic_cast<CDialog*>(pWnd)) {
-            pLanguage->TranslateWindowText(hWnd);
+        pPass->pFile->TranslateWindowText(hWnd, pPass->section);
+        if (pPass->pFile->m_bRecurseDialogs && dynamic_cast<CDialog*>(pWnd))
             ::EnumChildWindows(hWnd, &TranslateChildWindowProc, lParam);
-            return TRUE;
-        }
-        pLanguage->TranslateWindowText(hWnd);
         return TRUE;
     });
 }
