@@ -7,12 +7,10 @@ bool IsBlank(wchar_t ch) {
 }
 
 std::wstring Trimmed(const std::wstring& str) {
-    size_t nFirst = 0, nLast = str.size();
-    while (nFirst < nLast && IsBlank(str[nFirst]))
-        ++nFirst;
-    while (nLast > nFirst && IsBlank(str[nLast - 1]))
-        --nLast;
-    return str.substr(nFirst, nLast - nFirst);
+    const size_t nFirst = str.find_first_not_of(L" \t");
+    if (nFirst == std::wstring::npos)
+        return {};
+    return str.substr(nFirst, str.find_last_not_of(L" \t") - nFirst + 1);
 }
 
 // A key the profile functions match on its characters alone, ignoring ASCII case.
@@ -57,8 +55,7 @@ CLanguageSection::CLanguageSection(const wchar_t* pBlock, size_t nChars) {
             // The profile functions take the quotes off a quoted value.
             entry.bPlain =
                 entry.strValue.empty() || (entry.strValue.front() != L'"' && entry.strValue.front() != L'\'');
-            if (entry.strValue.size() > kLanguageTextMaxChars)
-                entry.strValue.resize(kLanguageTextMaxChars);
+            entry.strValue = entry.strValue.substr(0, kLanguageTextMaxChars);
         }
         // The first of two entries with one key is the one found.
         m_entries.emplace(AsciiLower(strKey), std::move(entry));

@@ -12,20 +12,22 @@ CLanguageSection Section(const std::wstring& strBlock) {
 }
 
 TEST(LanguageSectionRules, KeysAreFoundIgnoringCaseAndBlanksAndTheFirstOfTwoWins) {
-    const std::wstring strLong(1030, L'x');
-    const CLanguageSection section = Section(
-        L"OK=\u786e\u5b9a\0 Cancel \t= \u53d6\u6d88 \0ok=second\0Empty=\0Long="s + strLong + L"\0\0"s);
+    const std::wstring strLong(1030, L'x'), strLongest(1022, L'k'), strTooLong(1023, L'k');
+    const CLanguageSection section =
+        Section(L"OK=\u786e\u5b9a\0 Cancel \t= \u53d6\u6d88 \0ok=second\0Empty=\t\0Long="s + strLong +
+                L"\0AZ~ :=1\0"s + strLongest + L"=2\0\0"s);
     struct Row {
-        const wchar_t* pszKey;
+        std::wstring strKey;
         std::optional<std::wstring> found;
     };
-    for (const Row& row :
-         {Row{L"OK", L"\u786e\u5b9a"}, Row{L"oK", L"\u786e\u5b9a"}, Row{L"CANCEL", L"\u53d6\u6d88"},
-          Row{L"Empty", L""}, Row{L"Missing", L"Missing"}, Row{L"Long", strLong.substr(0, 1022)},
-          // What only the profile functions can say.
-          Row{L" OK", std::nullopt}, Row{L"\u786e\u5b9a", std::nullopt}, Row{L"a=b", std::nullopt},
-          Row{L"", std::nullopt}})
-        EXPECT_EQ(row.found, section.Find(row.pszKey)) << static_cast<const void*>(row.pszKey);
+    for (const Row& row : {Row{L"OK", L"\u786e\u5b9a"}, Row{L"oK", L"\u786e\u5b9a"},
+                           Row{L"CANCEL", L"\u53d6\u6d88"}, Row{L"Empty", L""}, Row{L"Missing", L"Missing"},
+                           Row{L"Long", strLong.substr(0, 1022)}, Row{L"az~ :", L"1"}, Row{strLongest, L"2"},
+                           // What only the profile functions can say.
+                           Row{L" OK", std::nullopt}, Row{L"\u786e\u5b9a", std::nullopt},
+                           Row{L"a=b", std::nullopt}, Row{L"", std::nullopt}, Row{L"a\x7f", std::nullopt},
+                           Row{L"a\x1f", std::nullopt}, Row{strTooLong, std::nullopt}})
+        EXPECT_EQ(row.found, section.Find(row.strKey)) << row.strKey.size();
 }
 
 TEST(LanguageSectionRules, QuotedValuesAndLinesWithoutValueAreLeftToTheProfileFunctions) {

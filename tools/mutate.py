@@ -31,6 +31,7 @@ FILES = [
     "dialogs/info/VersionTreeRules.cpp",
     "common/controls/PropertyGridRules.cpp",
     "common/controls/XListCellRules.cpp",
+    "common/LanguageSectionRules.cpp",
 ]
 
 # Binary operators, each with what it becomes; the look-arounds keep compound tokens (<<, ->, ++, +=, &&...)
