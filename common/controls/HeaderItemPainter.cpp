@@ -4,6 +4,8 @@
 #include <vssym32.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -16,6 +18,7 @@ struct ThemeFunctions {
     HRESULT(WINAPI* pfnGetTextExtent)
     (HTHEME, HDC, int, int, LPCWSTR, int, DWORD, const RECT*, RECT*) = nullptr;
     HRESULT(WINAPI* pfnDrawText)(HTHEME, HDC, int, int, LPCWSTR, int, DWORD, DWORD, const RECT*) = nullptr;
+    HRESULT(WINAPI* pfnGetThemeName)(LPWSTR, int, LPWSTR, int, LPWSTR, int) = nullptr;
 
     bool Load() {
         HMODULE hTheme = ::GetModuleHandleW(L"uxtheme.dll");
@@ -28,7 +31,8 @@ struct ThemeFunctions {
         };
         return find(pfnGetWindowTheme, "GetWindowTheme") && find(pfnDrawBackground, "DrawThemeBackground") &&
                find(pfnGetContentRect, "GetThemeBackgroundContentRect") &&
-               find(pfnGetTextExtent, "GetThemeTextExtent") && find(pfnDrawText, "DrawThemeText");
+               find(pfnGetTextExtent, "GetThemeTextExtent") && find(pfnDrawText, "DrawThemeText") &&
+               find(pfnGetThemeName, "GetCurrentThemeName");
     }
 };
 
@@ -41,6 +45,28 @@ const ThemeFunctions* Theme() {
 }
 
 constexpr size_t kCachedSizes = 8;
+
+struct Background {
+    SIZE size;
+    unique_hbitmap hBitmap; // null: the theme leaves part of it transparent, so it is drawn each time
+};
+
+// The backgrounds drawn so far, for one theme at one DPI; the module's lists share them.
+struct BackgroundCache {
+    std::wstring strKey; // the theme's file, colour and size names and the DPI
+    std::vector<Background> entries;
+};
+BackgroundCache& Cache() {
+    static BackgroundCache s_cache;
+    return s_cache;
+}
+
+std::wstring CacheKey(HWND hHeader) {
+    wchar_t szFile[MAX_PATH] = {}, szColour[MAX_PATH] = {}, szSize[MAX_PATH] = {};
+    Theme()->pfnGetThemeName(szFile, MAX_PATH, szColour, MAX_PATH, szSize, MAX_PATH);
+    return std::wstring(szFile) + L"|" + szColour + L"|" + szSize + L"|" +
+           std::to_wstring(AfxGetWindowDpi(hHeader));
+}
 
 // The formats whose items are plain text in one of the three alignments.
 constexpr int kPlainTextFormats = HDF_STRING | HDF_JUSTIFYMASK;
@@ -83,14 +109,11 @@ bool CHeaderItemPainter::PaintItem(HWND hHeader, NMCUSTOMDRAW& cd) {
         return false;
     const ThemeFunctions& theme = *Theme();
     HTHEME hTheme = theme.pfnGetWindowTheme(hHeader);
-    if (hTheme != m_hTheme) {
-        Reset();
-        m_hTheme = hTheme;
-    }
+    m_hTheme = hTheme;
     RECT rc = cd.rc;
     if (rc.right <= rc.left || rc.bottom <= rc.top)
         return true;
-    PaintBackground(cd.hdc, rc);
+    PaintBackground(hHeader, cd.hdc, rc);
     theme.pfnGetContentRect(hTheme, cd.hdc, HP_HEADERITEM, HIS_NORMAL, &rc, &rc);
     if (!(hdi.fmt & HDF_STRING) || !szText[0])
         return true;
@@ -148,16 +171,26 @@ unique_hbitmap CHeaderItemPainter::DrawOpaqueBackground(HDC hDC, SIZE size) cons
     return bOpaque ? std::move(hImages[0]) : nullptr;
 }
 
-void CHeaderItemPainter::PaintBackground(HDC hDC, const RECT& rc) {
+void CHeaderItemPainter::Reset() {
+    Cache().entries.clear();
+}
+
+void CHeaderItemPainter::PaintBackground(HWND hHeader, HDC hDC, const RECT& rc) {
+    BackgroundCache& cache = Cache();
+    std::wstring strKey = CacheKey(hHeader);
+    if (strKey != cache.strKey) {
+        cache.entries.clear();
+        cache.strKey = std::move(strKey);
+    }
     const SIZE size = {rc.right - rc.left, rc.bottom - rc.top};
-    auto it = std::find_if(m_backgrounds.begin(), m_backgrounds.end(),
+    auto it = std::find_if(cache.entries.begin(), cache.entries.end(),
                            [&](const Background& b) { return b.size.cx == size.cx && b.size.cy == size.cy; });
-    if (it == m_backgrounds.end()) {
-        // A few sizes cover a grid; a header of many different widths keeps the last few.
-        if (m_backgrounds.size() >= kCachedSizes)
-            m_backgrounds.erase(m_backgrounds.begin());
-        m_backgrounds.push_back({size, DrawOpaqueBackground(hDC, size)});
-        it = std::prev(m_backgrounds.end());
+    if (it == cache.entries.end()) {
+        // A few sizes cover a grid; headers of many different widths keep the last few.
+        if (cache.entries.size() >= kCachedSizes)
+            cache.entries.erase(cache.entries.begin());
+        cache.entries.push_back({size, DrawOpaqueBackground(hDC, size)});
+        it = std::prev(cache.entries.end());
     }
     unique_hdc hMemory(it->hBitmap ? ::CreateCompatibleDC(hDC) : nullptr);
     if (!hMemory) {

@@ -131,12 +131,12 @@ void CXListCtrl::DeclareMessageMap(CMessageMap& map) {
     map.Message(WM_SYSCOLORCHANGE, [this](WPARAM wParam, LPARAM lParam) {
         LRESULT lResult = Default(WM_SYSCOLORCHANGE, wParam, lParam);
         LoadSystemColors();
-        m_headerPainter.Reset();
+        CHeaderItemPainter::Reset();
         Invalidate(TRUE);
         return lResult;
     });
     map.Message(WM_THEMECHANGED, [this](WPARAM wParam, LPARAM lParam) {
-        m_headerPainter.Reset();
+        CHeaderItemPainter::Reset();
         return Default(WM_THEMECHANGED, wParam, lParam);
     });
     map.Message(WM_GETOBJECT, [this](WPARAM wParam, LPARAM lParam) {
