@@ -43,6 +43,9 @@ TEST_F(CutInkRowsTest, TheFirstListedGroupWinsAndListEntriesCountByTheirLow16Bit
     EXPECT_EQ(2u, PlanCutInkRows(&printer, 6).size());
     EXPECT_EQ(1u, machine.m_log.Filter({"GroupTable.FindGroup(2)"}).size());
     EXPECT_EQ(0, ReadApplyToAllOffered(nullptr));
+    // A layout without an id list lists no group, whatever the table holds.
+    printer.m_layout.m_bHasIdList = false;
+    EXPECT_EQ(nullptr, FindInkGroupForRow(&printer, 4));
 }
 
 TEST_F(CutInkRowsTest, DerivedCountIsTheLargestListedMemberCountNeverBelowSix) {

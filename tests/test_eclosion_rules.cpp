@@ -156,6 +156,12 @@ TEST_F(EclosionRulesTest, ControlsNeedAnEditableTemplateAModeAndRoomWithinTheLim
     EXPECT_EQ(nullptr, EclosionModeAt(nullptr, 0));
 }
 
+TEST_F(EclosionRulesTest, ATemplateIsTakenOnlyFromWithinTheList) {
+    Fill("DC");
+    EXPECT_EQ(list.m_templates[1].get(), EclosionTemplateAt(&list, 1));
+    EXPECT_EQ(nullptr, EclosionTemplateAt(&list, 2));
+}
+
 TEST(EclosionRules, ElementsAreCentredOnAGridOfAnEighthOfTheShorterSideAndTheRangeStaysWithin0And200) {
     const std::tuple<EclosionRect, uint32_t, uint32_t, EclosionRect> kRows[] = {
         {{100, 200, 207, 267}, 3, 2, {141, 225, 165, 241}}, // unit 8

@@ -62,8 +62,8 @@ TEST(PropertyGridRules, KeysMoveTheSelectionWithinTheRows) {
         {5, 25, 10, K::Up, 4},      {3, 25, 10, K::Down, 4},      {23, 25, 10, K::Down, 24},
         {24, 25, 10, K::Down, 24},  {3, 25, 10, K::PageDown, 12}, {20, 25, 10, K::PageDown, 24},
         {15, 25, 10, K::PageUp, 6}, {5, 25, 10, K::PageUp, 0},    {0, 25, 1, K::PageDown, 1},
-        {0, 25, 2, K::PageDown, 1}, {17, 25, 10, K::Home, 0},     {0, 1, 10, K::End, 0},
-        {3, 25, 10, K::End, 24}};
+        {0, 25, 2, K::PageDown, 1}, {5, 25, 1, K::PageUp, 4},     {17, 25, 10, K::Home, 0},
+        {0, 1, 10, K::End, 0},      {3, 25, 10, K::End, 24}};
     for (auto [nCurrent, nRows, nPage, key, nExpected] : kRows)
         EXPECT_EQ(nExpected, GridNavigate(nCurrent, nRows, nPage, key)) << nCurrent << " of " << nRows;
 }
