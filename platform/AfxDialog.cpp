@@ -92,6 +92,7 @@ INT_PTR CDialog::DoModal() {
 
     m_nModalResult = -1;
     m_bModalDone = false;
+    m_radioGroups.clear();
     m_pOuterModal = g_pActiveModal;
     g_pActiveModal = this;
 
@@ -435,26 +436,46 @@ void DDX_Check(CDataExchange* pDX, int nIdc, int& value) {
         ::SendMessageW(hCtrl, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
+namespace {
+
+// The group runs from the first radio button up to the next control that starts a group.
+std::vector<HWND> FindRadioGroup(HWND hFirst) {
+    std::vector<HWND> buttons;
+    HWND hCtrl = hFirst;
+    while (hCtrl) {
+        if (::SendMessageW(hCtrl, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON)
+            buttons.push_back(hCtrl);
+        hCtrl = ::GetWindow(hCtrl, GW_HWNDNEXT);
+        if (hCtrl && (::GetWindowLongW(hCtrl, GWL_STYLE) & WS_GROUP))
+            break;
+    }
+    return buttons;
+}
+
+} // namespace
+
+const std::vector<HWND>& CDialog::RadioGroup(HWND hFirst) {
+    auto it = m_radioGroups.find(hFirst);
+    if (it == m_radioGroups.end())
+        it = m_radioGroups.emplace(hFirst, FindRadioGroup(hFirst)).first;
+    return it->second;
+}
+
 void DDX_Radio(CDataExchange* pDX, int nIdc, int& value) {
     if (pDX->m_bFailed)
         return;
-    HWND hCtrl = pDX->PrepareCtrl(nIdc);
+    HWND hFirst = pDX->PrepareCtrl(nIdc);
     if (pDX->m_bSaveAndValidate)
         value = -1;
-    // The group runs from the first radio button up to the next control that starts a group.
-    int nButton = 0;
-    do {
-        if (::SendMessageW(hCtrl, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
-            if (pDX->m_bSaveAndValidate) {
-                if (::SendMessageW(hCtrl, BM_GETCHECK, 0, 0) != 0)
-                    value = nButton;
-            } else {
-                SetRadioButtonOfGroup(hCtrl, nButton == value);
-            }
-            ++nButton;
-        }
-        hCtrl = ::GetWindow(hCtrl, GW_HWNDNEXT);
-    } while (hCtrl && !(::GetWindowLongW(hCtrl, GWL_STYLE) & WS_GROUP));
+    auto* pDlg = dynamic_cast<CDialog*>(pDX->m_pDlgWnd);
+    const std::vector<HWND> found = pDlg ? std::vector<HWND>{} : FindRadioGroup(hFirst);
+    const std::vector<HWND>& buttons = pDlg ? pDlg->RadioGroup(hFirst) : found;
+    for (size_t nButton = 0; nButton < buttons.size(); ++nButton) {
+        if (!pDX->m_bSaveAndValidate)
+            SetRadioButtonOfGroup(buttons[nButton], static_cast<int>(nButton) == value);
+        else if (::SendMessageW(buttons[nButton], BM_GETCHECK, 0, 0) != 0)
+            value = static_cast<int>(nButton);
+    }
 }
 
 void DDX_Control(CDataExchange* pDX, int nIdc, CWnd& rControl) {

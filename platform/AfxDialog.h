@@ -1,6 +1,9 @@
 // Dialogs and data exchange: the modal run as the platform does it, DDX/DDV.
 #pragma once
 
+#include <map>
+#include <vector>
+
 #include "AfxWnd.h"
 
 // ---------------------------------------------------------------------------------------------------------
@@ -50,6 +53,9 @@ public:
     UINT GetTemplateId() const { return m_nIdTemplate; }
     // The modal dialog of this thread that is running now, innermost first; null when none.
     static CDialog* GetActiveModalDialog();
+    // The radio buttons of the group that starts at the control, in order: the template fixes them, so they
+    // are found once (each step from one control to the next asks the window system).
+    const std::vector<HWND>& RadioGroup(HWND hFirst);
 
 protected:
     virtual BOOL OnInitDialog();
@@ -71,6 +77,7 @@ private:
     int m_nModalResult = -1;
     bool m_bModalDone = false;
     CDialog* m_pOuterModal = nullptr;
+    std::map<HWND, std::vector<HWND>> m_radioGroups;
 };
 
 // A message box with the application's caption, owned by the running modal dialog of the module.

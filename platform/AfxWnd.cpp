@@ -306,6 +306,11 @@ std::wstring CWnd::GetDlgItemText(int nId) const {
 }
 
 void AfxMoveFocusOffBeforeDisabling(HWND hWnd) {
+    // A control that is disabled or hidden already holds no focus (the system takes it away from both), and
+    // asking for the focus goes to the window system: dialogs disable and hide many controls while they open.
+    const LONG nStyle = hWnd ? ::GetWindowLongW(hWnd, GWL_STYLE) : 0;
+    if ((nStyle & WS_DISABLED) || !(nStyle & WS_VISIBLE))
+        return;
     HWND hFocus = ::GetFocus();
     if (!hWnd || !hFocus || (hFocus != hWnd && !::IsChild(hWnd, hFocus)))
         return;
