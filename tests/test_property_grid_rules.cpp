@@ -69,10 +69,11 @@ TEST(PropertyGridRules, KeysMoveTheSelectionWithinTheRows) {
 }
 
 TEST(PropertyGridRules, WheelScrollsItsLinesPerNotchAtLeastOneAndAddsUpPartialTurns) {
-    const int kSteps[][4] = {// delta, lines per notch, rows scrolled, remainder after
-                             {-120, 3, 3, 0},    {240, 3, -6, 0},    {-60, 3, 0, -60}, {-60, 3, 3, 0},
-                             {-100, 3, 0, -100}, {100, 3, 0, 100},   {20, 3, -3, 0},   {-120, 0, 1, 0},
-                             {-120, 1, 1, 0},    {-119, 1, 0, -119}, {-1, 1, 1, 0},    {121, 2, -2, 1}};
+    // delta, lines per notch, rows scrolled, remainder after; a delta of 0 keeps what is left.
+    const int kSteps[][4] = {{-120, 3, 3, 0}, {240, 3, -6, 0},    {-60, 3, 0, -60}, {0, 3, 0, -60},
+                             {-60, 3, 3, 0},  {-100, 3, 0, -100}, {100, 3, 0, 100}, {0, 3, 0, 100},
+                             {20, 3, -3, 0},  {-120, 0, 1, 0},    {-120, 1, 1, 0},  {-119, 1, 0, -119},
+                             {-1, 1, 1, 0},   {121, 2, -2, 1}};
     int nRemainder = 0;
     for (const auto& step : kSteps) {
         EXPECT_EQ(step[2], GridWheelRows(nRemainder, step[0], step[1])) << step[0];
