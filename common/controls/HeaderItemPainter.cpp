@@ -4,6 +4,7 @@
 #include <vssym32.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -104,8 +105,10 @@ bool CHeaderItemPainter::PaintItem(HWND hHeader, NMCUSTOMDRAW& cd) {
     hdi.mask = HDI_TEXT | HDI_FORMAT;
     hdi.pszText = szText;
     hdi.cchTextMax = static_cast<int>(std::size(szText));
+    // Only an item of plain text, whole in the buffer, is painted here; the header knows the rest.
     if (!::SendMessageW(hHeader, HDM_GETITEMW, cd.dwItemSpec, reinterpret_cast<LPARAM>(&hdi)) ||
-        (hdi.fmt & ~kPlainTextFormats) != 0)
+        (hdi.fmt & ~kPlainTextFormats) != 0 || (szText[0] && !(hdi.fmt & HDF_STRING)) ||
+        std::wcslen(szText) + 1 >= std::size(szText))
         return false;
     const ThemeFunctions& theme = *Theme();
     HTHEME hTheme = theme.pfnGetWindowTheme(hHeader);
@@ -115,7 +118,7 @@ bool CHeaderItemPainter::PaintItem(HWND hHeader, NMCUSTOMDRAW& cd) {
         return true;
     PaintBackground(hHeader, cd.hdc, rc);
     theme.pfnGetContentRect(hTheme, cd.hdc, HP_HEADERITEM, HIS_NORMAL, &rc, &rc);
-    if (!(hdi.fmt & HDF_STRING) || !szText[0])
+    if (!szText[0])
         return true;
 
     // The text's box: the text and a margin on each side, aligned in the item and kept inside it.
