@@ -35,11 +35,6 @@ std::wstring CLanguageFile::Translate(const std::wstring& strKey) const {
     return ReplaceBackslashN(std::move(strText));
 }
 
-struct CLanguageFile::DialogPass {
-    const CLanguageFile* pFile;
-    std::optional<CLanguageSection> section;
-};
-
 std::optional<CLanguageSection> CLanguageFile::ReadSection() const {
     if (m_strIniPath.empty() || !::PathFileExistsW(m_strIniPath.c_str()))
         return CLanguageSection(nullptr, 0);
@@ -53,33 +48,39 @@ std::optional<CLanguageSection> CLanguageFile::ReadSection() const {
     return std::nullopt;
 }
 
-void CLanguageFile::TranslateWindowText(HWND hWnd, const std::optional<CLanguageSection>& section) const {
+std::wstring CLanguageBatch::Translate(const std::wstring& strKey) const {
+    if (strKey.empty())
+        return {};
+    std::optional<std::wstring> strFound = m_section ? m_section->Find(strKey) : std::nullopt;
+    return strFound ? ReplaceBackslashN(std::move(*strFound)) : m_file.Translate(strKey);
+}
+
+void CLanguageBatch::TranslateWindowText(HWND hWnd) const {
     wchar_t szText[kTranslationChars + 1] = {};
     ::GetWindowTextW(hWnd, szText, kTranslationChars);
     if (szText[0] == L'\0')
         return;
-    std::optional<std::wstring> strFound = section ? section->Find(szText) : std::nullopt;
-    const std::wstring strTranslated = strFound ? ReplaceBackslashN(std::move(*strFound)) : Translate(szText);
     // A text the pack leaves as it is is not set again: each setting costs the control a repaint.
+    const std::wstring strTranslated = Translate(szText);
     if (strTranslated != szText)
         ::SetWindowTextW(hWnd, strTranslated.c_str());
 }
 
 void CLanguageFile::TranslateDialog(HWND hDlg) const {
-    DialogPass pass = {this, ReadSection()};
-    TranslateWindowText(hDlg, pass.section);
-    ::EnumChildWindows(hDlg, &TranslateChildWindowProc, reinterpret_cast<LPARAM>(&pass));
+    const CLanguageBatch batch(*this);
+    batch.TranslateWindowText(hDlg);
+    ::EnumChildWindows(hDlg, &TranslateChildWindowProc, reinterpret_cast<LPARAM>(&batch));
 }
 
 BOOL CALLBACK CLanguageFile::TranslateChildWindowProc(HWND hWnd, LPARAM lParam) {
     // Called by the system's enumeration: nothing thrown may unwind through it.
     return AfxGuard<BOOL>(FALSE, [&]() -> BOOL {
-        const auto* pPass = reinterpret_cast<const DialogPass*>(lParam);
+        const auto* pBatch = reinterpret_cast<const CLanguageBatch*>(lParam);
         CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
         if (dynamic_cast<CEdit*>(pWnd))
             return TRUE;
-        pPass->pFile->TranslateWindowText(hWnd, pPass->section);
-        if (pPass->pFile->m_bRecurseDialogs && dynamic_cast<CDialog*>(pWnd))
+        pBatch->TranslateWindowText(hWnd);
+        if (pBatch->File().m_bRecurseDialogs && dynamic_cast<CDialog*>(pWnd))
             ::EnumChildWindows(hWnd, &TranslateChildWindowProc, lParam);
         return TRUE;
     });

@@ -20,12 +20,26 @@ public:
     BOOL m_bRecurseDialogs = TRUE;
 
 private:
-    struct DialogPass;
-    // The pack's section, read once for a pass; nothing when it cannot be read whole (every key is then
+    friend class CLanguageBatch;
+    // The pack's section, read once for a batch; nothing when it cannot be read whole (every key is then
     // asked of the file).
     std::optional<CLanguageSection> ReadSection() const;
-    void TranslateWindowText(HWND hWnd, const std::optional<CLanguageSection>& section) const;
     static BOOL CALLBACK TranslateChildWindowProc(HWND hWnd, LPARAM lParam);
+};
+
+// Many texts translated in a row (a dialog's controls, a grid's rows) with one reading of the pack; each
+// gives what CLanguageFile::Translate gives.
+class CLanguageBatch {
+public:
+    explicit CLanguageBatch(const CLanguageFile& file) : m_file(file), m_section(file.ReadSection()) {}
+    std::wstring Translate(const std::wstring& strKey) const;
+    // Replaces the window's text by its translation; an empty text is left alone.
+    void TranslateWindowText(HWND hWnd) const;
+    const CLanguageFile& File() const { return m_file; }
+
+private:
+    const CLanguageFile& m_file;
+    std::optional<CLanguageSection> m_section;
 };
 
 // Turns every backslash-n pair into a line feed, left to right.

@@ -63,8 +63,11 @@ void CDlgDetailVersionInfo::BuildVersionGrid() {
     m_wndPropList.SendMessage(WM_SETREDRAW, FALSE);
     m_wndPropList.RemoveAll();
     VersionStatusValues status = ReadVersionStatusValues(g_pHostInterface);
+    // One reading of the language pack serves every row's name.
+    const CLanguageBatch batch(g_languageFile);
     std::vector<VersionTreeRow> tree =
-        BuildVersionTree(record, m_bHasSoftwareVersion ? &m_softwareVersion : nullptr, status, &Translate);
+        BuildVersionTree(record, m_bHasSoftwareVersion ? &m_softwareVersion : nullptr, status,
+                         [&batch](const std::wstring& strKey) { return batch.Translate(strKey); });
     for (const VersionTreeRow& group : tree) {
         CMFCPropertyGridProperty* pGroup =
             m_wndPropList.AddProperty(std::make_unique<CMFCPropertyGridPropertyEx>(group.strLabel, 0, FALSE));
