@@ -37,6 +37,13 @@ using unique_hmodule =
     std::unique_ptr<std::remove_pointer_t<HMODULE>, HandleDeleter<HMODULE, &::FreeLibrary>>;
 using unique_hglobal = std::unique_ptr<void, HandleDeleter<HGLOBAL, &::GlobalFree>>;
 
+// A function of a system library looked up by name (newer than the build's target, or from a library the
+// module does not import); null when the library or the function is missing.
+template <typename Fn> Fn AfxProcAddress(HMODULE hModule, const char* pszName) {
+    return hModule ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)))
+                   : nullptr;
+}
+
 struct DcDeleter {
     using pointer = HDC;
     void operator()(HDC h) const noexcept {

@@ -7,11 +7,6 @@
 
 namespace {
 
-template <typename Fn> Fn ProcOf(HMODULE hModule, const char* pszName) {
-    return hModule ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(::GetProcAddress(hModule, pszName)))
-                   : nullptr;
-}
-
 // The accessibility libraries come in on a screen reader's first request, not with the module: most
 // operators never run one, and every imported DLL adds to the host's LoadLibrary time of the module. Held
 // until the module unloads.
@@ -29,10 +24,10 @@ private:
     CAccessibilityLibraries()
         : m_hOleAcc(::LoadLibraryW(L"oleacc.dll")), m_hOleAut(::LoadLibraryW(L"oleaut32.dll")) {
         HMODULE hOleAcc = m_hOleAcc.get();
-        pfnLresultFromObject = ProcOf<decltype(pfnLresultFromObject)>(hOleAcc, "LresultFromObject");
+        pfnLresultFromObject = AfxProcAddress<decltype(pfnLresultFromObject)>(hOleAcc, "LresultFromObject");
         pfnCreateStdAccessibleObject =
-            ProcOf<decltype(pfnCreateStdAccessibleObject)>(hOleAcc, "CreateStdAccessibleObject");
-        pfnSysAllocString = ProcOf<decltype(pfnSysAllocString)>(m_hOleAut.get(), "SysAllocString");
+            AfxProcAddress<decltype(pfnCreateStdAccessibleObject)>(hOleAcc, "CreateStdAccessibleObject");
+        pfnSysAllocString = AfxProcAddress<decltype(pfnSysAllocString)>(m_hOleAut.get(), "SysAllocString");
     }
     unique_hmodule m_hOleAcc;
     unique_hmodule m_hOleAut;
@@ -364,7 +359,8 @@ void CAccessibleHolder::Disconnect() noexcept {
     // References handed out for clients that never collected them (or collected from another process) are
     // held by the system's stubs: cutting them lets the object go now. ole32 is loaded whenever oleacc is.
     using DisconnectFn = HRESULT(WINAPI*)(LPUNKNOWN, DWORD);
-    if (auto pfnDisconnect = ProcOf<DisconnectFn>(::GetModuleHandleW(L"ole32.dll"), "CoDisconnectObject"))
+    if (auto pfnDisconnect =
+            AfxProcAddress<DisconnectFn>(::GetModuleHandleW(L"ole32.dll"), "CoDisconnectObject"))
         pfnDisconnect(static_cast<IAccessible*>(m_pObject), 0);
     m_pObject->Release();
     m_pObject = nullptr;

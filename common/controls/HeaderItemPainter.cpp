@@ -26,8 +26,7 @@ struct ThemeFunctions {
         if (!hTheme)
             return false;
         auto find = [hTheme](auto& pfn, const char* pszName) {
-            pfn = reinterpret_cast<std::remove_reference_t<decltype(pfn)>>(
-                reinterpret_cast<void*>(::GetProcAddress(hTheme, pszName)));
+            pfn = AfxProcAddress<std::remove_reference_t<decltype(pfn)>>(hTheme, pszName);
             return pfn != nullptr;
         };
         return find(pfnGetWindowTheme, "GetWindowTheme") && find(pfnDrawBackground, "DrawThemeBackground") &&
@@ -72,6 +71,63 @@ std::wstring CacheKey(HWND hHeader) {
 // The formats whose items are plain text in one of the three alignments.
 constexpr int kPlainTextFormats = HDF_STRING | HDF_JUSTIFYMASK;
 
+// The item background of one size as the theme draws it, or null when the theme leaves any of its pixels
+// to what lies beneath (drawn over black and over white, it differs): such a background is drawn each time.
+unique_hbitmap DrawOpaqueBackground(HTHEME hTheme, HDC hDC, SIZE size) {
+    const RECT rcImage = {0, 0, size.cx, size.cy};
+    unique_hbitmap hImages[2];
+    std::vector<RGBQUAD> pixels[2];
+    for (int i = 0; i < 2; ++i) {
+        unique_hdc hMemory(::CreateCompatibleDC(hDC));
+        hImages[i].reset(::CreateCompatibleBitmap(hDC, size.cx, size.cy));
+        if (!hMemory || !hImages[i])
+            return nullptr;
+        {
+            CSelectObject select(hMemory.get(), hImages[i].get());
+            ::PatBlt(hMemory.get(), 0, 0, size.cx, size.cy, i == 0 ? BLACKNESS : WHITENESS);
+            Theme()->pfnDrawBackground(hTheme, hMemory.get(), HP_HEADERITEM, HIS_NORMAL, &rcImage, nullptr);
+        }
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        pixels[i].resize(static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
+        if (::GetDIBits(hMemory.get(), hImages[i].get(), 0, static_cast<UINT>(size.cy), pixels[i].data(),
+                        &bmi, DIB_RGB_COLORS) != size.cy)
+            return nullptr;
+    }
+    const bool bOpaque = std::equal(
+        pixels[0].begin(), pixels[0].end(), pixels[1].begin(), [](const RGBQUAD& a, const RGBQUAD& b) {
+            return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
+        });
+    return bOpaque ? std::move(hImages[0]) : nullptr;
+}
+
+// Copies the item background of the rectangle's size, drawing it first if it is new.
+void PaintBackground(HTHEME hTheme, HWND hHeader, HDC hDC, const RECT& rc) {
+    BackgroundCache& cache = Cache();
+    std::wstring strKey = CacheKey(hHeader);
+    if (strKey != cache.strKey) {
+        cache.entries.clear();
+        cache.strKey = std::move(strKey);
+    }
+    const SIZE size = {rc.right - rc.left, rc.bottom - rc.top};
+    auto it = std::find_if(cache.entries.begin(), cache.entries.end(),
+                           [&](const Background& b) { return b.size.cx == size.cx && b.size.cy == size.cy; });
+    if (it == cache.entries.end()) {
+        // A few sizes cover a grid; headers of many different widths keep the last few.
+        if (cache.entries.size() >= kCachedSizes)
+            cache.entries.erase(cache.entries.begin());
+        cache.entries.push_back({size, DrawOpaqueBackground(hTheme, hDC, size)});
+        it = std::prev(cache.entries.end());
+    }
+    unique_hdc hMemory(it->hBitmap ? ::CreateCompatibleDC(hDC) : nullptr);
+    if (!hMemory) {
+        Theme()->pfnDrawBackground(hTheme, hDC, HP_HEADERITEM, HIS_NORMAL, &rc, nullptr);
+        return;
+    }
+    CSelectObject select(hMemory.get(), it->hBitmap.get());
+    ::BitBlt(hDC, rc.left, rc.top, size.cx, size.cy, hMemory.get(), 0, 0, SRCCOPY);
+}
+
 } // namespace
 
 LRESULT CHeaderItemPainter::OnCustomDraw(NMCUSTOMDRAW& cd) {
@@ -112,11 +168,10 @@ bool CHeaderItemPainter::PaintItem(HWND hHeader, NMCUSTOMDRAW& cd) {
         return false;
     const ThemeFunctions& theme = *Theme();
     HTHEME hTheme = theme.pfnGetWindowTheme(hHeader);
-    m_hTheme = hTheme;
     RECT rc = cd.rc;
     if (rc.right <= rc.left || rc.bottom <= rc.top)
         return true;
-    PaintBackground(hHeader, cd.hdc, rc);
+    PaintBackground(hTheme, hHeader, cd.hdc, rc);
     theme.pfnGetContentRect(hTheme, cd.hdc, HP_HEADERITEM, HIS_NORMAL, &rc, &rc);
     if (!szText[0])
         return true;
@@ -143,64 +198,6 @@ bool CHeaderItemPainter::PaintItem(HWND hHeader, NMCUSTOMDRAW& cd) {
     return true;
 }
 
-// The item background of one size as the theme draws it, or null when the theme leaves any of its pixels
-// to what lies beneath (drawn over black and over white, it differs): such a background is drawn each time.
-unique_hbitmap CHeaderItemPainter::DrawOpaqueBackground(HDC hDC, SIZE size) const {
-    const RECT rcImage = {0, 0, size.cx, size.cy};
-    unique_hbitmap hImages[2];
-    std::vector<RGBQUAD> pixels[2];
-    for (int i = 0; i < 2; ++i) {
-        unique_hdc hMemory(::CreateCompatibleDC(hDC));
-        hImages[i].reset(::CreateCompatibleBitmap(hDC, size.cx, size.cy));
-        if (!hMemory || !hImages[i])
-            return nullptr;
-        {
-            CSelectObject select(hMemory.get(), hImages[i].get());
-            ::PatBlt(hMemory.get(), 0, 0, size.cx, size.cy, i == 0 ? BLACKNESS : WHITENESS);
-            Theme()->pfnDrawBackground(static_cast<HTHEME>(m_hTheme), hMemory.get(), HP_HEADERITEM,
-                                       HIS_NORMAL, &rcImage, nullptr);
-        }
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        pixels[i].resize(static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
-        if (::GetDIBits(hMemory.get(), hImages[i].get(), 0, static_cast<UINT>(size.cy), pixels[i].data(),
-                        &bmi, DIB_RGB_COLORS) != size.cy)
-            return nullptr;
-    }
-    const bool bOpaque = std::equal(
-        pixels[0].begin(), pixels[0].end(), pixels[1].begin(), [](const RGBQUAD& a, const RGBQUAD& b) {
-            return a.rgbRed == b.rgbRed && a.rgbGreen == b.rgbGreen && a.rgbBlue == b.rgbBlue;
-        });
-    return bOpaque ? std::move(hImages[0]) : nullptr;
-}
-
 void CHeaderItemPainter::Reset() {
     Cache().entries.clear();
-}
-
-void CHeaderItemPainter::PaintBackground(HWND hHeader, HDC hDC, const RECT& rc) {
-    BackgroundCache& cache = Cache();
-    std::wstring strKey = CacheKey(hHeader);
-    if (strKey != cache.strKey) {
-        cache.entries.clear();
-        cache.strKey = std::move(strKey);
-    }
-    const SIZE size = {rc.right - rc.left, rc.bottom - rc.top};
-    auto it = std::find_if(cache.entries.begin(), cache.entries.end(),
-                           [&](const Background& b) { return b.size.cx == size.cx && b.size.cy == size.cy; });
-    if (it == cache.entries.end()) {
-        // A few sizes cover a grid; headers of many different widths keep the last few.
-        if (cache.entries.size() >= kCachedSizes)
-            cache.entries.erase(cache.entries.begin());
-        cache.entries.push_back({size, DrawOpaqueBackground(hDC, size)});
-        it = std::prev(cache.entries.end());
-    }
-    unique_hdc hMemory(it->hBitmap ? ::CreateCompatibleDC(hDC) : nullptr);
-    if (!hMemory) {
-        Theme()->pfnDrawBackground(static_cast<HTHEME>(m_hTheme), hDC, HP_HEADERITEM, HIS_NORMAL, &rc,
-                                   nullptr);
-        return;
-    }
-    CSelectObject select(hMemory.get(), it->hBitmap.get());
-    ::BitBlt(hDC, rc.left, rc.top, size.cx, size.cy, hMemory.get(), 0, 0, SRCCOPY);
 }

@@ -18,9 +18,5 @@ public:
 private:
     bool CanPaintItems(HWND hHeader) const;
     bool PaintItem(HWND hHeader, NMCUSTOMDRAW& cd);
-    void PaintBackground(HWND hHeader, HDC hDC, const RECT& rc);
-    unique_hbitmap DrawOpaqueBackground(HDC hDC, SIZE size) const;
-
-    void* m_hTheme = nullptr; // the header's theme, for this paint
     bool m_bPainting = false; // this paint's items are painted here
 };

@@ -476,17 +476,18 @@ DWORD CXListCtrl::OnItemPrePaint(NMCUSTOMDRAW& cd) {
     // The whole row is painted here: left to the list view, every cell would cost it a notification and
     // its own preparation, which grows with the number of columns. Cells outside the paint are skipped.
     for (int nSubItem = 0; nSubItem < m_paint.nColumns; ++nSubItem) {
-        RECT rc;
-        if (CellBounds(m_paint.nItem, nSubItem, m_paint.nItems, m_paint.nColumns, &rc) &&
-            !::RectVisible(cd.hdc, &rc))
+        RECT rc = {};
+        if (!CellBounds(m_paint.nItem, nSubItem, m_paint.nItems, m_paint.nColumns, &rc))
+            rc = RECT{};
+        else if (!::RectVisible(cd.hdc, &rc))
             continue;
-        PaintCell(cd.hdc, m_paint.nItem, nSubItem);
-        DrawCellCues(cd.hdc, m_paint.nItem, nSubItem);
+        PaintCell(cd.hdc, m_paint.nItem, nSubItem, rc);
+        DrawCellCues(cd.hdc, m_paint.nItem, nSubItem, rc);
     }
     return CDRF_SKIPDEFAULT;
 }
 
-void CXListCtrl::PaintCell(HDC hDC, int nItem, int nSubItem) {
+void CXListCtrl::PaintCell(HDC hDC, int nItem, int nSubItem, RECT rect) {
     COLORREF crText = m_crWindowText;
     COLORREF crBackground = m_crWindow;
     Row* pRow = nItem == m_paint.nItem ? m_paint.pRow : GetRow(nItem);
@@ -498,10 +499,6 @@ void CXListCtrl::PaintCell(HDC hDC, int nItem, int nSubItem) {
         if (!(*pRow)[0].bEnabled)
             crText = m_crGrayText;
     }
-    RECT rect = {};
-    if (nItem >= 0 && !CellBounds(nItem, nSubItem, m_paint.nItems, m_paint.nColumns, &rect))
-        rect = RECT{};
-
     if (pCell && (pCell->bCombo || pCell->bShowProgress || pCell->nCheckedState != -1)) {
         if (IsEmptyRect(rect))
             return;
@@ -527,7 +524,7 @@ void CXListCtrl::GetDrawColors(int, int, COLORREF&, COLORREF&) const {
     // A selected row keeps every cell's own colours, so the inks stay readable; DrawCellCues outlines it.
 }
 
-void CXListCtrl::DrawCellCues(HDC hDC, int nItem, int nSubItem) {
+void CXListCtrl::DrawCellCues(HDC hDC, int nItem, int nSubItem, const RECT& rc) {
     if (nItem < 0)
         return;
     const bool bFocused = m_paint.bFocused;
@@ -540,8 +537,7 @@ void CXListCtrl::DrawCellCues(HDC hDC, int nItem, int nSubItem) {
     const bool bBand = bSelected && (bFullRow || nSubItem == 0) && (bFocused || bShowAlways);
     const bool bKeyCell = bFocused && m_keyCell == KeyCell{nItem, nSubItem};
     // Most cells carry no cue: they cost the paint nothing more.
-    RECT rc;
-    if ((!bBand && !bKeyCell) || !GetCellRect(nItem, nSubItem, &rc) || IsEmptyRect(rc))
+    if ((!bBand && !bKeyCell) || IsEmptyRect(rc))
         return;
     const int nSaved = ::SaveDC(hDC);
     // The cues go round a check box, never across it.

@@ -98,7 +98,7 @@ protected:
     DWORD OnItemPrePaint(NMCUSTOMDRAW& cd) override;
 
     // The painters, one cell at a time.
-    void PaintCell(HDC hDC, int nItem, int nSubItem);
+    void PaintCell(HDC hDC, int nItem, int nSubItem, RECT rect);
     void GetDrawColors(int nItem, int nSubItem, COLORREF& crText, COLORREF& crBackground) const;
     void DrawCheckbox(int nItem, int nSubItem, HDC hDC, COLORREF crText, COLORREF crBackground,
                       const RECT& rect, const std::vector<XListCellData>& row);
@@ -121,7 +121,7 @@ protected:
     // A click's effect on a check box cell, by mouse or by Space.
     // Selection and focus cues drawn over a painted cell: a selected row keeps its cells' own colours and
     // is outlined by a band in the highlight colour; the keyboard cell gets a focus rectangle.
-    void DrawCellCues(HDC hDC, int nItem, int nSubItem);
+    void DrawCellCues(HDC hDC, int nItem, int nSubItem, const RECT& rc);
 
 private:
     using Row = std::vector<XListCellData>;
