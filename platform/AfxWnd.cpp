@@ -510,7 +510,7 @@ HANDLE ModuleActivationContext() {
         ctx.cbSize = sizeof(ctx);
         ctx.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
         ctx.hModule = AfxGetInstanceHandle();
-        ctx.lpResourceName = MAKEINTRESOURCEW(3);
+        ctx.lpResourceName = ISOLATIONAWARE_NOSTATICIMPORT_MANIFEST_RESOURCE_ID;
         wchar_t szPath[MAX_PATH] = {};
         ::GetModuleFileNameW(ctx.hModule, szPath, MAX_PATH);
         ctx.lpSource = szPath;

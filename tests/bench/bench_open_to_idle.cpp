@@ -254,7 +254,7 @@ int main(int argc, char** argv) {
     ctx.cbSize = sizeof(ctx);
     ctx.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
     ctx.hModule = plugin.m_hModule;
-    ctx.lpResourceName = MAKEINTRESOURCEW(3);
+    ctx.lpResourceName = ISOLATIONAWARE_NOSTATICIMPORT_MANIFEST_RESOURCE_ID;
     wchar_t szModule[MAX_PATH] = {};
     ::GetModuleFileNameW(plugin.m_hModule, szModule, MAX_PATH);
     ctx.lpSource = szModule;
